@@ -63,6 +63,20 @@ TEST(FileIo, ReadsStopAtZeroAndWritesReplaceAtomically) {
     EXPECT_FALSE(writeFileAtomic(dir.path(), "x"));
 }
 
+TEST(FileIo, ReplacedFileKeepsPermissionBits) {
+    test::ScratchFolder dir;
+    const auto file = dir / "prog.exe";
+    test::writeBytes(file, "old");
+    std::filesystem::permissions(file, std::filesystem::perms(0750));
+    ASSERT_TRUE(writeFileAtomic(file, "new"));
+    EXPECT_EQ(std::filesystem::status(file).permissions() & std::filesystem::perms::all,
+              std::filesystem::perms(0750));
+    ASSERT_TRUE(copyFileAtomic(file, dir / "copy"));
+    EXPECT_EQ(test::readBytes(dir / "copy"), "new");
+    EXPECT_FALSE(copyFileAtomic(dir / "missing", dir / "copy2"));
+    EXPECT_FALSE(fileExists(dir / "copy2"));
+}
+
 TEST(FileIo, InjectedFaultLeavesTargetAndNoTemporaryFile) {
     test::ScratchFolder dir;
     const auto file = dir / "t.bin";
