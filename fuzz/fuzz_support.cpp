@@ -1,6 +1,9 @@
 #include "fuzz/fuzz_support.h"
 
+#include <signal.h>
 #include <unistd.h>
+
+#include <cerrno>
 
 #include <cstdio>
 #include <cstdlib>
@@ -19,12 +22,25 @@ void removeRunFolder() {
     fs::remove_all(runFolder(), ec);
 }
 
+// libFuzzer often ends with _Exit, which skips atexit: remove the folders of
+// runs whose process is gone.
+void removeStaleFolders(const fs::path& base) {
+    std::error_code ec;
+    for (const auto& entry : fs::directory_iterator(base, ec)) {
+        const std::string name = entry.path().filename().string();
+        if (name.rfind("kestrin-fuzz-", 0) != 0) continue;
+        const long pid = std::strtol(name.c_str() + 13, nullptr, 10);
+        if (pid > 0 && ::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH) fs::remove_all(entry.path(), ec);
+    }
+}
+
 } // namespace
 
 const fs::path& runFolder() {
     static const fs::path folder = [] {
         std::error_code ec;
         fs::path base = fs::is_directory("/dev/shm", ec) ? fs::path("/dev/shm") : fs::temp_directory_path();
+        removeStaleFolders(base);
         fs::path path = base / ("kestrin-fuzz-" + std::to_string(::getpid()));
         fs::create_directories(path, ec);
         ::setenv("TMPDIR", path.c_str(), 1);
