@@ -94,7 +94,7 @@ std::string encodeUtf8(std::string_view text, bool withTerminator) {
 
 std::string utf16ToUtf8(std::string_view utf16LeBytes, bool withTerminator) {
     std::string padded(utf16LeBytes);
-    padded.append(2, '\0');
+    padded.append(2 + utf16LeBytes.size() % 2, '\0'); // a trailing half unit reads as high byte 0
     std::u16string units = leBytesToUtf16(padded);
     units.resize(units.find(u'\0'));
     std::string out = utf16ToUtf8(std::u16string_view(units));
