@@ -1,16 +1,18 @@
 #include "cli/cli_support.h"
+#include "writeback/write_back_job.h"
 
-#include <iostream>
+#include <memory>
+#include <string>
 
 namespace kestrin::cli {
 
-// Placeholder until the job is built: answers with a usage error.
 void addRestoreCommand(CLI::App& app, CommandContext& context) {
-    auto* command = app.add_subcommand("restore", "not built yet");
-    command->allow_extras();
-    command->callback([&context] {
-        std::cerr << "kestrin-replacer-cli: restore: not built yet\n";
-        context.exitCode = 2;
+    auto program = std::make_shared<std::string>();
+    auto* command = app.add_subcommand("restore", "Restore a program file from the restore copy");
+    command->add_option("PROGRAM", *program, "The program file to restore")->required();
+    command->callback([program, &context] {
+        TerminalReporter reporter;
+        context.exitCode = exitCodeFor(restoreProgram(std::filesystem::path(*program), reporter));
     });
 }
 

@@ -54,8 +54,8 @@ constexpr const char* kMissingTranslationTail =
     "\r\n\r\n上面对照文本行的后面缺少翻译文本行，如强行回写则会导致程序出错，故回写操作已被中止。请检验上述提示处。";
 
 JobStatus finish(Reporter& reporter, const std::string& message, JobStatus status) {
-    reporter.showMessage(message);
     reporter.reset();
+    reporter.showMessage(message);
     return status;
 }
 
