@@ -33,8 +33,8 @@ constexpr std::uint64_t kOffsetCeiling = std::uint64_t{1} << 62;
 std::uint64_t entryOffset(std::string_view digits) {
     std::uint64_t value = 0;
     for (char c : digits) {
+        if (value >= kOffsetCeiling / 10) return kOffsetCeiling;
         value = value * 10 + static_cast<std::uint64_t>(c - '0');
-        if (value >= kOffsetCeiling) return kOffsetCeiling;
     }
     return value;
 }
