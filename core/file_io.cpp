@@ -1,11 +1,13 @@
 #include "core/file_io.h"
 
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <random>
@@ -45,6 +47,15 @@ std::string uniqueSuffix() {
            std::to_string(counter++) + ".tmp";
 }
 
+void adviseHugePages(void* data, std::size_t size) {
+    constexpr std::uintptr_t kHuge = std::uintptr_t{2} << 20;
+    if (size < 4 * kHuge) return;
+    const auto begin = reinterpret_cast<std::uintptr_t>(data);
+    const std::uintptr_t first = (begin + kHuge - 1) & ~(kHuge - 1);
+    const std::uintptr_t last = (begin + size) & ~(kHuge - 1);
+    if (last > first) ::madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
+}
+
 } // namespace
 
 std::optional<std::string> tryReadFileBytes(const fs::path& path) {
@@ -56,8 +67,14 @@ std::optional<std::string> tryReadFileBytes(const fs::path& path) {
         ::close(fd);
         return std::nullopt;
     }
+    // One spare byte lets the read that finds the end return 0 without
+    // growing (and so copying) the buffer; a file that grew meanwhile still
+    // grows it. Large buffers get huge pages: far fewer page faults.
     std::string content;
-    content.resize(static_cast<std::size_t>(st.st_size));
+    const auto expected = static_cast<std::size_t>(st.st_size) + 1;
+    content.reserve(expected);
+    adviseHugePages(content.data(), expected);
+    content.resize(expected);
     std::size_t got = 0;
     while (true) {
         if (got == content.size()) content.resize(content.size() + 65536);
@@ -87,7 +104,10 @@ std::string readFileText(const fs::path& path) {
     return content;
 }
 
-bool writeFileAtomic(const fs::path& path, std::initializer_list<std::string_view> parts) {
+namespace {
+
+// The crash-safe write: fill writes the new content into the temporary file.
+bool writeAtomicWith(const fs::path& path, const std::function<bool(int fd)>& fill) {
     if (path.empty()) return false;
     std::error_code ec;
     if (fs::is_directory(path, ec)) return false;
@@ -103,11 +123,7 @@ bool writeFileAtomic(const fs::path& path, std::initializer_list<std::string_vie
     const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, existed ? 0600 : 0666);
     if (fd < 0) return false;
 
-    bool ok = stageAllowed(WriteStage::Write, path);
-    for (auto part : parts) {
-        if (!ok) break;
-        ok = writeAll(fd, part);
-    }
+    bool ok = stageAllowed(WriteStage::Write, path) && fill(fd);
     if (ok) ok = stageAllowed(WriteStage::Sync, path) && ::fsync(fd) == 0;
     if (ok && existed) ok = ::fchmod(fd, mode) == 0;
     if (::close(fd) != 0) ok = false;
@@ -125,14 +141,53 @@ bool writeFileAtomic(const fs::path& path, std::initializer_list<std::string_vie
     return true;
 }
 
+// Copies the rest of source into target inside the kernel where it can,
+// without holding the file in memory.
+bool copyAll(int source, int target) {
+    while (true) {
+        const ssize_t n = ::copy_file_range(source, nullptr, target, nullptr, std::size_t{1} << 30, 0);
+        if (n == 0) return true;
+        if (n > 0) continue;
+        if (errno == EINTR) continue;
+        if (errno != EXDEV && errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP) return false;
+        break;
+    }
+    std::string buffer(std::size_t{1} << 20, '\0');
+    while (true) {
+        const ssize_t n = ::read(source, buffer.data(), buffer.size());
+        if (n == 0) return true;
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        if (!writeAll(target, std::string_view(buffer.data(), static_cast<std::size_t>(n)))) return false;
+    }
+}
+
+} // namespace
+
+bool writeFileAtomic(const fs::path& path, std::initializer_list<std::string_view> parts) {
+    return writeAtomicWith(path, [&parts](int fd) {
+        for (auto part : parts) {
+            if (!writeAll(fd, part)) return false;
+        }
+        return true;
+    });
+}
+
 bool writeFileAtomic(const fs::path& path, std::string_view content) {
     return writeFileAtomic(path, {content});
 }
 
 bool copyFileAtomic(const fs::path& source, const fs::path& target) {
-    const auto content = tryReadFileBytes(source);
-    if (!content) return false;
-    return writeFileAtomic(target, *content);
+    if (source.empty()) return false;
+    const int in = ::open(source.c_str(), O_RDONLY | O_CLOEXEC);
+    if (in < 0) return false;
+    struct stat st {};
+    bool ok = ::fstat(in, &st) == 0 && S_ISREG(st.st_mode);
+    if (ok) ok = writeAtomicWith(target, [in](int fd) { return copyAll(in, fd); });
+    ::close(in);
+    return ok;
 }
 
 bool fileExists(const fs::path& path) {

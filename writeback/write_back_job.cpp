@@ -78,14 +78,11 @@ std::optional<std::filesystem::path> writeOutputs(const std::filesystem::path& p
                                                   const std::filesystem::path& reportPath,
                                                   const std::string& report, bool backup, const std::string& image) {
     if (!report.empty() && !writeFileAtomic(reportPath, report)) return reportPath;
+    // Both copies are of the unpatched program file on disk.
     const auto backupPath = appendToPath(programPath, ".BAK");
+    if (backup && !copyFileAtomic(programPath, backupPath)) return backupPath;
     const auto restorePath = restoreCopyPath();
-    {
-        // The program file as it is on disk, unpatched; read once for both copies.
-        const auto unpatched = tryReadFileBytes(programPath);
-        if (backup && (!unpatched || !writeFileAtomic(backupPath, *unpatched))) return backupPath;
-        if (!unpatched || !writeFileAtomic(restorePath, *unpatched)) return restorePath;
-    }
+    if (!copyFileAtomic(programPath, restorePath)) return restorePath;
     if (!writeFileAtomic(programPath, image)) return programPath;
     return std::nullopt;
 }
