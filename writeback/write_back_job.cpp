@@ -1,11 +1,10 @@
 #include "writeback/write_back_job.h"
 
-#include "comparison/comparison_format.h"
 #include "core/byte_text.h"
 #include "core/code_page.h"
 #include "core/elapsed.h"
 #include "core/file_io.h"
-#include "core/pattern.h"
+#include "writeback/entry_reader.h"
 #include "writeback/entry_text.h"
 #include "writeback/patch_rules.h"
 #include "writeback/range_selection.h"
@@ -20,10 +19,6 @@ namespace {
 
 constexpr const char* kFormatMessage = "请验证Kestrin对照文件格式的正确性！";
 constexpr std::string_view kReportSuffix = "_超长字串.txt";
-
-// Groups of the entry pair pattern.
-enum Group : std::size_t { Whole = 0, Number = 1, Original = 2, OriginalPrefix = 3, Translation = 6,
-                           TranslationPrefix = 7 };
 
 // Offsets at or above this lie past any image; keeps offset + shift in range.
 constexpr std::uint64_t kOffsetCeiling = std::uint64_t{1} << 62;
@@ -104,15 +99,16 @@ JobStatus runWriteBack(const std::filesystem::path& programPath, const std::file
                       JobStatus::Stopped);
     }
     std::string comparison = readFileText(comparisonPath);
-    MatchList entries = Pattern(comparison::kEntryPairPattern).searchAll(comparison);
-    if (entries.gaveUp || entries.empty()) return finish(reporter, kFormatMessage, JobStatus::Stopped);
+    EntryList found = readEntries(comparison);
+    if (found.gaveUp || found.entries.empty()) return finish(reporter, kFormatMessage, JobStatus::Stopped);
+    const std::vector<EntryMatch>& entries = found.entries;
 
     std::size_t first = 0;
     std::size_t last = entries.size() - 1;
     if (settings.useRange) {
         std::vector<std::uint64_t> numbers;
         numbers.reserve(entries.size());
-        for (std::size_t i = 0; i < entries.size(); ++i) numbers.push_back(entryOffset(entries.text(comparison, i, Number)));
+        for (const EntryMatch& e : entries) numbers.push_back(entryOffset(e.number(comparison)));
         const RangeSelection range = selectRange(numbers, settings.rangeMinText, settings.rangeMaxText);
         if (!range.refusal.empty()) return finish(reporter, range.refusal, JobStatus::Stopped);
         first = range.first;
@@ -133,9 +129,10 @@ JobStatus runWriteBack(const std::filesystem::path& programPath, const std::file
     std::int64_t positionShift = 0;
     std::string scratch;
     for (std::size_t i = first; i <= last; ++i) {
-        const std::string_view number = entries.text(comparison, i, Number);
-        const std::string_view originalLine = entries.text(comparison, i, Original);
-        const std::string_view translationLine = entries.text(comparison, i, Translation);
+        const EntryMatch& e = entries[i];
+        const std::string_view number = e.number(comparison);
+        const std::string_view originalLine = e.original(comparison);
+        const std::string_view translationLine = e.translation(comparison);
         const std::uint64_t offset = entryOffset(number);
 
         const std::string original = decodeEntryText(originalLine);
@@ -147,8 +144,8 @@ JobStatus runWriteBack(const std::filesystem::path& programPath, const std::file
         }
 
         if (translationLine != originalLine) {
-            const std::string_view translationPrefix = entries.text(comparison, i, TranslationPrefix);
-            if (!translationPrefix.empty() && translationPrefix != entries.text(comparison, i, OriginalPrefix)) {
+            const std::string_view translationPrefix = e.translationPrefix(comparison);
+            if (!translationPrefix.empty() && translationPrefix != e.originalPrefix(comparison)) {
                 const std::string entryHead = std::string(number) + ":" + std::string(originalLine);
                 return finish(reporter, cp936ToUtf8(entryHead) + kMissingTranslationTail, JobStatus::Stopped);
             }
@@ -160,7 +157,7 @@ JobStatus runWriteBack(const std::filesystem::path& programPath, const std::file
             } else if (patchEntryInPlace(image.inPlace, offset, original, translation, originalEncoded,
                                          translationEncoded, encoding, settings) == PatchResult::Overlong) {
                 report += "\r\n";
-                report += entries.text(comparison, i, Whole);
+                report += e.whole(comparison);
                 report += "\r\n";
             }
         }
@@ -168,7 +165,7 @@ JobStatus runWriteBack(const std::filesystem::path& programPath, const std::file
     }
 
     // The entries are done with; free them before the copies are made.
-    entries = MatchList();
+    found = EntryList();
     std::string().swap(comparison);
     std::string finalImage = image.sentences ? image.sentences->take() : std::move(image.inPlace);
     image.sentences.reset();
