@@ -1,7 +1,8 @@
 #include "core/file_io.h"
 
+#include "core/huge_pages.h"
+
 #include <fcntl.h>
-#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -45,15 +46,6 @@ std::string uniqueSuffix() {
     static const unsigned seed = std::random_device{}();
     return ".kestrin-" + std::to_string(::getpid()) + "-" + std::to_string(seed % 100000) + "-" +
            std::to_string(counter++) + ".tmp";
-}
-
-void adviseHugePages(void* data, std::size_t size) {
-    constexpr std::uintptr_t kHuge = std::uintptr_t{2} << 20;
-    if (size < 4 * kHuge) return;
-    const auto begin = reinterpret_cast<std::uintptr_t>(data);
-    const std::uintptr_t first = (begin + kHuge - 1) & ~(kHuge - 1);
-    const std::uintptr_t last = (begin + size) & ~(kHuge - 1);
-    if (last > first) ::madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
 }
 
 } // namespace
