@@ -62,7 +62,7 @@ measure write-back "$cli" write-back "$work/app.exe"
 head -c 300 "$work/out.txt"; echo
 
 cp "$work/pristine.exe" "$work/app.exe"
-measure whole-sentence "$cli" write-back "$work/app.exe" --whole-sentence --no-backup
+measure whole-sentence "$cli" write-back "$work/app.exe" --whole-sentence
 head -c 300 "$work/out.txt"; echo
 
 python3 - "$copy_seconds" "$write_back_seconds" "$write_back_peak" "$whole_sentence_seconds" \

@@ -1,5 +1,7 @@
 #include "writeback/whole_sentence.h"
 
+#include "core/huge_pages.h"
+
 #include <algorithm>
 
 namespace kestrin {
@@ -29,7 +31,11 @@ void SentenceImage::fold() {
 void SentenceImage::replace(std::uint64_t position, std::size_t length, std::string_view replacement) {
     if (position < output_.size()) fold();
     const std::size_t gap = static_cast<std::size_t>(position - output_.size());
-    if (output_.empty() && consumed_ == 0) output_.reserve(source_.size() + source_.size() / 8);
+    if (output_.capacity() < source_.size()) {
+        const std::size_t room = source_.size() + source_.size() / 8;
+        output_.reserve(room);
+        adviseHugePages(output_.data(), room);
+    }
     output_.append(source_, consumed_, gap);
     output_.append(replacement);
     consumed_ += gap + length;
