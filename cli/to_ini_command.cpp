@@ -1,16 +1,27 @@
 #include "cli/cli_support.h"
+#include "comparison/ini_export.h"
+#include "comparison/ini_path.h"
 
-#include <iostream>
+#include <memory>
+#include <string>
 
 namespace kestrin::cli {
 
-// Placeholder until the job is built: answers with a usage error.
 void addToIniCommand(CLI::App& app, CommandContext& context) {
-    auto* command = app.add_subcommand("to-ini", "not built yet");
-    command->allow_extras();
-    command->callback([&context] {
-        std::cerr << "kestrin-replacer-cli: to-ini: not built yet\n";
-        context.exitCode = 2;
+    struct Arguments {
+        std::string comparison;
+        std::string ini;
+    };
+    auto arguments = std::make_shared<Arguments>();
+    auto* command = app.add_subcommand("to-ini", "Convert a comparison file to an ini file");
+    command->add_option("COMPARISON", arguments->comparison, "The comparison file")->required();
+    auto* ini = command->add_option("INI", arguments->ini, "The ini file to write (default: the proposed ini path)");
+    command->callback([arguments, ini, &context] {
+        const std::filesystem::path comparison(arguments->comparison);
+        const std::filesystem::path iniPath = ini->count() > 0 ? std::filesystem::path(arguments->ini)
+                                                               : iniPathFor(comparison);
+        TerminalReporter reporter;
+        context.exitCode = exitCodeFor(convertComparisonToIni(comparison, iniPath, reporter));
     });
 }
 
