@@ -40,14 +40,14 @@ JobStatus convertComparisonToIni(const fs::path& comparisonPath, const fs::path&
     }
     const Stopwatch stopwatch;
     const std::string text = readFileText(comparisonPath);
-    const std::size_t count = comparison::countNumberedLines(text, ':');
+    const comparison::EntrySurvey survey = comparison::surveyEntries(text);
 
     // With no entry nothing is written: an ini file already at the path (a
     // translated one, say) is worth more than an empty one.
-    if (count > 0) {
-        reporter.setMaximum(static_cast<std::int64_t>(count));
+    if (survey.matchedLines > 0) {
+        reporter.setMaximum(static_cast<std::int64_t>(survey.matchedLines));
         RapidString out;
-        out.reserve(text.size() / 2 + 16);
+        out.reserve(survey.entryLineBytes + 2 * survey.entries);
         comparison::EntryLineReader reader(text);
         comparison::NumberedLine line;
         bool isEntry = false;

@@ -52,13 +52,14 @@ JobStatus mergeIniIntoComparison(const fs::path& comparisonPath, const fs::path&
     }
     const std::string text = readFileText(comparisonPath);
     const std::string iniText = readFileText(iniPath);
-    const std::size_t count = comparison::countNumberedLines(text, ':');
+    const comparison::EntrySurvey survey = comparison::surveyEntries(text);
     IniCursor cursor(iniText);
 
-    if (count > 0 && cursor.onLine()) {
-        reporter.setMaximum(static_cast<std::int64_t>(count));
+    if (survey.matchedLines > 0 && cursor.onLine()) {
+        reporter.setMaximum(static_cast<std::int64_t>(survey.matchedLines));
         RapidString out;
-        out.reserve(text.size() + iniText.size() + 16);
+        // Room for every entry with its own text and every ini value once.
+        out.reserve(2 * survey.entryLineBytes + 6 * survey.entries + iniText.size());
         comparison::EntryLineReader reader(text);
         comparison::NumberedLine line;
         bool isEntry = false;

@@ -1,21 +1,31 @@
 #include "comparison/numbered_lines.h"
 
-#include <array>
+#include <cstring>
 
 namespace kestrin::comparison {
 
 namespace {
 
 // The bytes that end a line for the pattern engine.
-constexpr std::array<bool, 256> kLineBreakBytes = [] {
-    std::array<bool, 256> table{};
-    table['\n'] = table['\r'] = table['\f'] = true;
-    return table;
-}();
+constexpr char kLineBreakBytes[3] = {'\r', '\n', '\f'};
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 } // namespace
+
+std::size_t NumberedLineScanner::nextLineBreak(std::size_t from) {
+    const std::size_t size = text_.size();
+    std::size_t nearest = size;
+    for (int k = 0; k < 3; ++k) {
+        if (!breaksKnown_[k] || (nextBreak_[k] < from && nextBreak_[k] != size)) {
+            const void* found = from < size ? std::memchr(text_.data() + from, kLineBreakBytes[k], size - from) : nullptr;
+            nextBreak_[k] = found ? static_cast<std::size_t>(static_cast<const char*>(found) - text_.data()) : size;
+            breaksKnown_[k] = true;
+        }
+        if (nextBreak_[k] < nearest) nearest = nextBreak_[k];
+    }
+    return nearest;
+}
 
 bool NumberedLineScanner::next(NumberedLine& line) {
     const std::size_t size = text_.size();
@@ -26,8 +36,7 @@ bool NumberedLineScanner::next(NumberedLine& line) {
         while (i < size && isDigit(data[i])) ++i;
         const bool numbered = i > start && i < size && data[i] == mark_;
         const std::size_t markAt = i;
-        std::size_t end = numbered ? i + 1 : i;
-        while (end < size && !kLineBreakBytes[static_cast<unsigned char>(data[end])]) ++end;
+        const std::size_t end = nextLineBreak(numbered ? i + 1 : i);
         if (end == size) {
             position_ = size + 1;
         } else {
@@ -42,14 +51,6 @@ bool NumberedLineScanner::next(NumberedLine& line) {
         }
     }
     return false;
-}
-
-std::size_t countNumberedLines(std::string_view text, char mark) {
-    NumberedLineScanner scanner(text, mark);
-    NumberedLine line;
-    std::size_t count = 0;
-    while (scanner.next(line)) ++count;
-    return count;
 }
 
 int compareDigitRuns(std::string_view a, std::string_view b) {
@@ -68,6 +69,21 @@ bool EntryLineReader::next(NumberedLine& line, bool& isEntry) {
     isEntry = line.begin != translationLine_;
     translationLine_ = isEntry ? line.nextLine : static_cast<std::size_t>(-1);
     return true;
+}
+
+EntrySurvey surveyEntries(std::string_view text) {
+    EntrySurvey survey;
+    EntryLineReader reader(text);
+    NumberedLine line;
+    bool isEntry = false;
+    while (reader.next(line, isEntry)) {
+        ++survey.matchedLines;
+        if (isEntry) {
+            ++survey.entries;
+            survey.entryLineBytes += line.end - line.begin;
+        }
+    }
+    return survey;
 }
 
 } // namespace kestrin::comparison

@@ -32,13 +32,17 @@ public:
     bool next(NumberedLine& line);
 
 private:
+    std::size_t nextLineBreak(std::size_t from);
+
     std::string_view text_;
     char mark_;
     std::size_t position_ = 0; // start of the next line to look at
+    // The next CR, LF and FF at or after the last place looked from (the text's
+    // size when there is none), so each is searched for once per stretch.
+    std::size_t nextBreak_[3] = {0, 0, 0};
+    bool breaksKnown_[3] = {false, false, false};
 };
 
-// Number of numbered lines in the text.
-std::size_t countNumberedLines(std::string_view text, char mark);
 
 // Compares two runs of decimal digits as whole numbers of any length
 // (leading zeros do not count): negative, zero or positive.
@@ -59,5 +63,14 @@ private:
     NumberedLineScanner scanner_;
     std::size_t translationLine_ = static_cast<std::size_t>(-1);
 };
+
+// What a first pass over a comparison text finds, to size the job's progress
+// and its output buffer.
+struct EntrySurvey {
+    std::size_t matchedLines = 0; // entries and passed-over translation lines
+    std::size_t entries = 0;
+    std::size_t entryLineBytes = 0; // the entries' original lines, without breaks
+};
+EntrySurvey surveyEntries(std::string_view text);
 
 } // namespace kestrin::comparison
