@@ -153,6 +153,8 @@ TEST(CrashSafety, KilledIniMergeLeavesTheComparisonOldOrNew) {
         {"from-ini", comparisonPath.string(), iniPath.string(), "--no-backup"}, comparisonPath,
         {{comparisonPath, comparison}, {iniPath, ini}}, scratch.path(), 30);
     EXPECT_GT(outcome.killedWhileRunning, 10) << "most kills must land while the job runs";
+    RecordProperty("old", outcome.oldContent);
+    RecordProperty("new", outcome.newContent);
 }
 
 } // namespace

@@ -3,6 +3,8 @@
 // stops with the write-failed message, shows no completion message and leaves
 // its target as it was.
 
+#include "comparison/ini_export.h"
+#include "comparison/ini_import.h"
 #include "core/file_io.h"
 #include "tests/support/test_support.h"
 #include "writeback/write_back_job.h"
@@ -134,6 +136,59 @@ TEST(WriteFaults, FailedRestoreLeavesTheProgramAsItWas) {
         EXPECT_EQ(readBytes(program), "patched");
         EXPECT_EQ(readBytes(restoreCopyPath()), "original");
         EXPECT_TRUE(fileExists(appendToPath(program, ".BAK"))) << "the backup goes only with a restore that worked";
+    }
+}
+
+const std::string kComparison = "\r\n10:Open\r\nOpen\r\n\r\n20:Save\r\nSave\r\n";
+
+TEST(WriteFaults, IniMergeStopsWithTheComparisonAndBackupUntouched) {
+    for (const auto& [stage, stageName] : kStages) {
+        for (const bool failBackup : {false, true}) {
+            SCOPED_TRACE(std::string(failBackup ? "backup" : "comparison file") + " fails at " + stageName);
+            ScratchFolder scratch;
+            const auto comparison = scratch / "app.exe.a.txt";
+            const auto ini = scratch / "app.exe.a.ini";
+            const auto backup = appendToPath(comparison, ".BAK");
+            writeBytes(comparison, kComparison);
+            writeBytes(ini, "10=Auf\r\n20=Sichern\r\n");
+            writeBytes(backup, "old backup");
+            const fs::path target = failBackup ? backup : comparison;
+            RecordingReporter reporter;
+            JobStatus status;
+            {
+                InjectedFault fault(target, stage);
+                status = mergeIniIntoComparison(comparison, ini, true, reporter);
+            }
+            EXPECT_EQ(status, JobStatus::Stopped);
+            ASSERT_EQ(reporter.messages.size(), 1u);
+            EXPECT_EQ(reporter.message(), writeFailedMessage(target));
+            EXPECT_EQ(readBytes(comparison), kComparison);
+            if (failBackup) {
+                EXPECT_EQ(readBytes(backup), "old backup");
+            }
+        }
+    }
+}
+
+TEST(WriteFaults, IniExportStopsWithTheIniFileUntouched) {
+    for (const auto& [stage, stageName] : kStages) {
+        SCOPED_TRACE(stageName);
+        ScratchFolder scratch;
+        const auto comparison = scratch / "app.exe.a.txt";
+        const auto ini = scratch / "app.exe.a.ini";
+        writeBytes(comparison, kComparison);
+        writeBytes(ini, "old ini");
+        RecordingReporter reporter;
+        JobStatus status;
+        {
+            InjectedFault fault(ini, stage);
+            status = convertComparisonToIni(comparison, ini, reporter);
+        }
+        EXPECT_EQ(status, JobStatus::Stopped);
+        ASSERT_EQ(reporter.messages.size(), 1u);
+        EXPECT_EQ(reporter.message(), writeFailedMessage(ini));
+        EXPECT_EQ(readBytes(ini), "old ini");
+        EXPECT_EQ(readBytes(comparison), kComparison);
     }
 }
 
