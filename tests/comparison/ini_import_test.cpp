@@ -82,6 +82,9 @@ TEST(MergeIniIntoComparison, PutsValuesIntoTranslationLines) {
          rebuilt({{"20", "b", "B"}})},
         {"ini read up to a zero byte", entries({{"20", "b"}, {"30", "c"}}), "20=B\r\n\0""30=C\r\n"s,
          rebuilt({{"20", "b", "B"}, {"30", "c", "c"}})},
+        // Only the entries before a zero byte are read, so only they are rewritten.
+        {"comparison read up to a zero byte", entries({{"20", "b"}}) + "\0"s + entries({{"30", "c"}}), "30=C\r\n",
+         rebuilt({{"20", "b", "b"}})},
         {"no entry", "just text\r\n", "20=B\r\n", std::nullopt},
         {"no key line", entries({{"20", "b"}}), "[Strings]\r\nb=B\r\n", std::nullopt},
         {"empty ini file", entries({{"20", "b"}}), "", std::nullopt},
