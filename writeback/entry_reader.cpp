@@ -48,6 +48,16 @@ std::size_t findCrLf(std::string_view text, std::size_t from) {
     }
 }
 
+// True when a line after the one at from begins with digits and a colon.
+bool laterEntryLine(std::string_view text, std::size_t from) {
+    for (std::size_t at = from + 1; at < text.size(); ++at) {
+        if (!lineStartsAt(text, at)) continue;
+        const std::size_t digits = digitsFrom(text, at);
+        if (digits > 0 && at + digits < text.size() && text[at + digits] == ':') return true;
+    }
+    return false;
+}
+
 enum class Attempt { Matched, NoMatch, NoMoreMatches, Backtracks };
 
 Attempt matchAt(std::string_view text, std::size_t start, EntryMatch& match) {
@@ -90,7 +100,11 @@ EntryList readEntries(std::string_view text) {
                 at = match.end;
                 continue;
             case Attempt::NoMatch: break;
-            case Attempt::NoMoreMatches: return list;
+            case Attempt::NoMoreMatches:
+                // The engine would go on to try every later line that starts
+                // with digits and a colon, each time to the end of the text;
+                // when there is such a line, its verdict decides.
+                return laterEntryLine(text, at) ? readEntriesWithPattern(text) : list;
             case Attempt::Backtracks: return readEntriesWithPattern(text);
             }
         }

@@ -67,10 +67,19 @@ TEST(ReadEntries, AgreesWithThePatternEngine) {
 }
 
 TEST(ReadEntries, HeavyBacktrackingIsLeftToThePatternEngine) {
-    std::string pathological = "\r\n4:Open\r\nShut\r\n\r\n";
-    for (int i = 0; i < 100000; ++i) pathological += "1:";
-    const EntryList list = readEntries(pathological);
-    EXPECT_TRUE(list.gaveUp);
+    // A run of digit-and-colon groups with no line break after it.
+    std::string groups = "\r\n4:Open\r\nShut\r\n\r\n";
+    for (int i = 0; i < 100000; ++i) groups += "1:";
+    EXPECT_TRUE(readEntries(groups).gaveUp);
+    // Entry lines with LF-only breaks after the last CR LF: every one of them
+    // is searched to the end of the text.
+    std::string lfOnly = "\r\n4:Open\r\nShut\r\n";
+    for (int i = 0; i < 5000; ++i) lfOnly += "\n" + std::to_string(i) + ":text\ntext";
+    const EntryList reference = readEntriesWithPattern(lfOnly);
+    const EntryList direct = readEntries(lfOnly);
+    EXPECT_TRUE(reference.gaveUp);
+    EXPECT_EQ(direct.gaveUp, reference.gaveUp);
+    EXPECT_EQ(direct.entries.size(), reference.entries.size());
 }
 
 } // namespace
