@@ -34,6 +34,7 @@ void typeAndLeave(QLineEdit* box, const QString& text) {
     QFocusEvent in(QEvent::FocusIn, Qt::TabFocusReason);
     QApplication::sendEvent(box, &in);
     box->selectAll();
+    QTest::keyClick(box, Qt::Key_Backspace);
     QTest::keyClicks(box, text);
     QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
     QApplication::sendEvent(box, &out);
