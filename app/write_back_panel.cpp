@@ -9,6 +9,7 @@
 #include "app/path_box.h"
 #include "app/path_convert.h"
 #include "app/test_run.h"
+#include "app/wrapping_check_box.h"
 #include "writeback/write_back_job.h"
 
 #include <QCheckBox>
@@ -65,7 +66,9 @@ WriteBackPanel::WriteBackPanel(PanelContext& context, QWidget* parent) : QWidget
     for (int i = 0; i < kWriteBackModeCount; ++i) {
         modeList_->addItem(fromUtf8(std::string(writeBackModeInfo(*writeBackModeAt(i)).itemText)));
     }
-    borrowBox_ = addCheckBox(group, QStringLiteral("选择框12"), QStringLiteral("借用原字串后的零字节"), 227, 157, 147, 30);
+    borrowBox_ = new WrappingCheckBox(QStringLiteral("借用原字串后的零字节"), group);
+    borrowBox_->setObjectName(QStringLiteral("选择框12"));
+    borrowBox_->setGeometry(227, 157, 147, 30);
     borrowBox_->setChecked(true);
     settings_.borrowZeroBytes = true;
 
