@@ -122,6 +122,8 @@ private slots:
         QVERIFY(f.runJob("按钮3"));
         QCOMPARE(readFile(scratch.path(QStringLiteral("app.exe.a.ini"))), std::string("4660=Open\r\n4672=Save\\tAll\r\n"));
         QVERIFY(f.sink.texts.last().startsWith(QStringLiteral("转为 ini 格式完毕，共用时： ")));
+        QCOMPARE(f.sink.mainWindowOnTop.back(), false);  // off the top while the message is shown
+        QVERIFY(isOnTop(&f.window));
         QCOMPARE(f.find<QProgressBar>("进度条1")->value(), 0);
         QVERIFY(f.button("按钮3")->isEnabled());
     }

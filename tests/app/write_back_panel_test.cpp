@@ -163,6 +163,10 @@ private slots:
         QVERIFY(!QFile::exists(program + QStringLiteral(".BAK")));
         QVERIFY(f.button("按钮13")->isEnabled() && f.button("按钮14")->isEnabled());
 
+        f.picker.answers = {program};  // the same file again: nothing changes
+        f.button("按钮10")->click();
+        QVERIFY(f.button("按钮13")->isEnabled() && f.button("按钮14")->isEnabled());
+
         f.button("按钮13")->click();  // a data file: it cannot be started
         QCOMPARE(f.sink.texts.last(), QStringLiteral("此文件不能被运行！"));
 
