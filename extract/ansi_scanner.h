@@ -1,0 +1,55 @@
+#pragma once
+
+// Zero-terminated ANSI strings anywhere in a file of any kind: for every run
+// of non-zero bytes that a zero byte ends, the longest stretch of valid
+// characters that reaches the zero byte. A run at the end of the file without
+// a zero after it gives nothing.
+//
+// The file is read as a stream in blocks; memory is bounded by the block, the
+// longest string and the entries.
+
+#include "core/reporter.h"
+#include "extract/extraction_settings.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace kestrin {
+
+// Finds the strings of a stream fed block by block; feeds may split the file
+// anywhere. Appends entries to the output buffer it is given.
+class AnsiStringFinder {
+public:
+    AnsiStringFinder(const ExtractionSettings& settings, std::string& out);
+
+    void feed(std::string_view block);
+
+private:
+    // Index within piece where its trailing run starts (piece.size() when
+    // empty), walking from index from (a character boundary) with the run
+    // starting at 0. For a piece that goes on (open), a lead byte at its end
+    // stays in the run and openLead tells so.
+    std::size_t runStartOf(std::string_view piece, std::size_t from, bool open, bool& openLead) const;
+    void emit(std::int64_t offset, std::string_view run);
+    void trimCarry();
+
+    const ExtractionSettings& settings_;
+    std::string& out_;
+    std::int64_t offset_ = 0; // file offset of the next byte fed
+    // The unfinished piece at the end of the bytes fed so far, from the start
+    // of its current run; walkFrom is where its walk resumes (a lead byte
+    // waiting for its trail is walked again).
+    bool carrying_ = false;
+    std::string carry_;
+    std::int64_t carryOffset_ = 0;
+    std::size_t walkFrom_ = 0;
+    std::string marked_;
+};
+
+// The job of "ASCII[全部]" (and of "UTF8[全部]" with plain English only).
+JobStatus scanAnsiWholeFile(const std::filesystem::path& programPath, const std::filesystem::path& outputPath,
+                            const ExtractionSettings& settings, Reporter& reporter);
+
+} // namespace kestrin

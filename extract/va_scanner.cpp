@@ -1,0 +1,180 @@
+#include "extract/va_scanner.h"
+
+#include "core/elapsed.h"
+#include "core/file_io.h"
+#include "extract/char_classes.h"
+#include "extract/entry_emission.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace kestrin {
+
+namespace {
+
+constexpr std::size_t kChunk = 4096;
+constexpr std::size_t kOverlap = 3;
+
+class ReferenceCollector {
+public:
+    ReferenceCollector(std::string_view image, const PeLayout& layout) : image_(image), layout_(layout) {}
+
+    // The value whose last byte is at file offset end (end >= 3).
+    void examine(std::size_t end) {
+        const auto* p = reinterpret_cast<const unsigned char*>(image_.data()) + end - 3;
+        const auto v = static_cast<std::int32_t>(static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
+                                                 static_cast<std::uint32_t>(p[2]) << 16 |
+                                                 static_cast<std::uint32_t>(p[3]) << 24);
+        if (v < layout_.minVa || v > layout_.maxVa) return;
+        std::int32_t offset = 0;
+        if (vaToFileOffset(layout_, v, offset)) references.push_back(offset);
+    }
+
+    std::vector<std::int32_t> references;
+
+private:
+    std::string_view image_;
+    const PeLayout& layout_;
+};
+
+// The zero pass over one chunk [begin, end) of the image.
+void zeroPass(std::string_view image, std::size_t begin, std::size_t end, ReferenceCollector& collector) {
+    const char* data = image.data();
+    std::size_t pos = begin;
+    while (pos < end) {
+        const void* hit = std::memchr(data + pos, 0, end - pos);
+        if (hit == nullptr) break;
+        const auto m = static_cast<std::size_t>(static_cast<const char*>(hit) - data);
+        if (m >= begin + kOverlap) collector.examine(m);
+        // Pass over the zeros after m, but never over the chunk's last byte.
+        std::size_t k = m + 1;
+        while (k + 1 < end && data[k] == 0) ++k;
+        pos = k;
+    }
+}
+
+} // namespace
+
+std::vector<std::int32_t> scanVaReferences(std::string_view image, const PeLayout& layout, Reporter& reporter) {
+    const std::size_t size = image.size();
+    const std::int64_t chunks = static_cast<std::int64_t>(size / kChunk + (size % kChunk != 0 ? 1 : 0));
+    reporter.setMaximum(chunks);
+    ReferenceCollector collector(image, layout);
+    if (layout.sections.empty() || size < 4) {
+        reporter.setPosition(chunks);
+        return {};
+    }
+
+    const unsigned topBase = static_cast<std::uint32_t>(layout.imageBase) >> 24;
+    const unsigned topMax = static_cast<std::uint32_t>(layout.maxVa) >> 24;
+    const bool zeroPassOn = topBase == 0;
+    const unsigned firstByte = zeroPassOn ? 1 : topBase;
+
+    // Byte passes: a search byte ends a value wherever it stands, so every
+    // offset from 3 on that holds one is examined, chunk by chunk or not.
+    if (firstByte <= topMax) {
+        const unsigned count = topMax - firstByte + 1;
+        const auto* data = reinterpret_cast<const unsigned char*>(image.data());
+        if (count <= 8) {
+            for (unsigned b = firstByte; b <= topMax; ++b) {
+                std::size_t pos = 3;
+                while (pos < size) {
+                    const void* hit = std::memchr(data + pos, static_cast<int>(b), size - pos);
+                    if (hit == nullptr) break;
+                    const auto m = static_cast<std::size_t>(static_cast<const unsigned char*>(hit) - data);
+                    collector.examine(m);
+                    pos = m + 1;
+                }
+            }
+        } else {
+            for (std::size_t m = 3; m < size; ++m)
+                if (data[m] >= firstByte && data[m] <= topMax) collector.examine(m);
+        }
+    }
+
+    // The zero pass depends on the chunks: runs of zeros are passed over
+    // within a chunk only.
+    for (std::int64_t j = 0; j < chunks; ++j) {
+        const std::size_t begin = static_cast<std::size_t>(j) * kChunk;
+        const std::size_t end = std::min(size, begin + kChunk + kOverlap);
+        if (zeroPassOn) zeroPass(image, begin, end, collector);
+        reporter.advance(1);
+    }
+
+    std::sort(collector.references.begin(), collector.references.end());
+    return std::move(collector.references);
+}
+
+void appendVaStrings(std::string_view image, const std::vector<std::int32_t>& references, bool utf16,
+                     const ExtractionSettings& settings, std::string& out) {
+    const auto size = static_cast<std::int64_t>(image.size());
+    const char* data = image.data();
+    std::int64_t prev = 0;
+    std::int64_t prevLen = 0;
+    std::string text;
+    for (const std::int32_t reference : references) {
+        const std::int64_t o = reference;
+        if (o == prev) continue;
+        if (settings.overlapFilter && o < prev + prevLen) continue;
+        prev = o;
+        prevLen = 0;
+        if (o < 0 || o >= size) continue; // nothing to read there: an empty candidate
+        if (!utf16) {
+            const void* zero = std::memchr(data + o, 0, static_cast<std::size_t>(size - o));
+            const std::int64_t end = zero == nullptr ? size : static_cast<const char*>(zero) - data;
+            text = validateAnsiCandidate(std::string_view(data + o, static_cast<std::size_t>(end - o)), settings);
+            if (text.empty()) continue;
+            prevLen = static_cast<std::int64_t>(text.size());
+        } else {
+            // The first pair of zero bytes at any alignment.
+            std::int64_t pair = -1;
+            std::int64_t pos = o;
+            while (pos + 1 < size) {
+                const void* zero = std::memchr(data + pos, 0, static_cast<std::size_t>(size - 1 - pos));
+                if (zero == nullptr) break;
+                const std::int64_t z = static_cast<const char*>(zero) - data;
+                if (data[z + 1] == 0) {
+                    pair = z;
+                    break;
+                }
+                pos = z + 2; // the byte after z is not zero
+            }
+            if (pair < 0) continue;
+            std::int64_t n = pair - o;
+            if (n % 2 != 0) {
+                // The pair began with the high byte of the last character.
+                if (pair + 2 >= size || data[pair + 2] != 0) continue;
+                ++n;
+            }
+            text = convertUtf16Candidate(std::string_view(data + o, static_cast<std::size_t>(n)), settings);
+            if (text.empty()) continue;
+            prevLen = n;
+        }
+        appendEntry(out, o, text, settings);
+    }
+}
+
+JobStatus scanVaStrings(const std::filesystem::path& programPath, const std::filesystem::path& outputPath,
+                        bool utf16, const ExtractionSettings& settings, Reporter& reporter) {
+    const Stopwatch stopwatch;
+    const std::optional<std::string> image = tryReadFileBytes(programPath);
+    if (!image) {
+        reporter.reset();
+        reporter.showMessage(programReadFailedMessage(programPath));
+        return JobStatus::Stopped;
+    }
+    const PeLayout layout = readPeLayout(*image);
+    const std::vector<std::int32_t> references = scanVaReferences(*image, layout, reporter);
+    std::string entries;
+    appendVaStrings(*image, references, utf16, settings, entries);
+    if (!writeFileAtomic(outputPath, entries)) {
+        reporter.reset();
+        reporter.showMessage(writeFailedMessage(outputPath));
+        return JobStatus::Stopped;
+    }
+    reporter.showMessage(completionMessage(utf16 ? kUtf16DoneHead : kAsciiDoneHead, stopwatch.seconds()));
+    reporter.reset();
+    return JobStatus::Completed;
+}
+
+} // namespace kestrin
