@@ -1,6 +1,7 @@
 #include "app/main_window.h"
 
 #include "app/about_window.h"
+#include "app/extraction_panel.h"
 #include "app/ini_panels.h"
 #include "app/length_tool_window.h"
 #include "app/write_back_panel.h"
@@ -46,7 +47,7 @@ MainWindow::MainWindow(MessageSink& messages, FilePicker& picker, QWidget* paren
     tabs_->setObjectName(QStringLiteral("选择夹1"));
     tabs_->addTab(new IniExportPanel(context_), QStringLiteral("Kestrin=>ini"));
     tabs_->addTab(new IniImportPanel(context_), QStringLiteral("ini=>Kestrin"));
-    tabs_->addTab(new QWidget, QStringLiteral("程序=>Kestrin"));
+    tabs_->addTab(new ExtractionPanel(context_), QStringLiteral("程序=>Kestrin"));
     tabs_->addTab(new WriteBackPanel(context_), QStringLiteral("Kestrin=>程序"));
     // The pages need room for their 243-pixel content below the tab bar.
     const int tabHeight = std::max(kTabHeight, tabs_->tabBar()->sizeHint().height() + 243 + 6);

@@ -37,7 +37,7 @@ private slots:
         const QStringList captions{"Kestrin=>ini", "ini=>Kestrin", "程序=>Kestrin", "Kestrin=>程序"};
         QCOMPARE(tabs->count(), 4);
         for (int i = 0; i < 4; ++i) QCOMPARE(tabs->tabText(i), captions[i]);
-        for (const char* bar : {"进度条1", "进度条2", "进度条4"}) {
+        for (const char* bar : {"进度条1", "进度条2", "进度条3", "进度条4"}) {
             QVERIFY2(f.find<QProgressBar>(bar), bar);
             QCOMPARE(f.find<QProgressBar>(bar)->value(), 0);
         }
