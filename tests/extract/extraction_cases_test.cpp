@@ -485,36 +485,74 @@ TEST_F(ExtractionJobCases, EveryModeOnBadInputGivesItsMessage) {
     EXPECT_EQ(readBytes(output), entry(0, "Hello"));
 }
 
+TEST_F(ExtractionJobCases, WholeFileJobMatchesPlainScanOnALargerFile) {
+    // The job reads the file in its own blocks; its output must still be the
+    // unchunked result (entries past 102400 bytes included).
+    std::mt19937 rng(7);
+    static const char kPieces[][8] = {"ab", "\xB0\xA1x", "\x95\\", "\x81", "1.2", "\t\r\n", "\x7F", "\"q"};
+    std::string file;
+    while (file.size() < 600000) {
+        file += kPieces[rng() % 8];
+        if (rng() % 3 == 0) file += '\0';
+        if (rng() % 50 == 0) file.append(rng() % 9000, static_cast<char>('a' + rng() % 26));
+    }
+    writeBytes(program, file);
+    for (ExtractionSettings s : {kAscii, kGbk, kGb2312}) {
+        s.skipPeCheck = true;
+        s.escapeQuotes = true;
+        RecordingReporter r;
+        ASSERT_EQ(runExtraction(program, output, true, ExtractionMode::AsciiWhole, s, r), JobStatus::Completed);
+        const std::string expected = plainAnsiScan(file, s);
+        EXPECT_GT(expected.size(), 102400u);
+        EXPECT_EQ(readBytes(output), expected);
+    }
+}
+
 TEST(ExtractCommandCases, OptionsAndDefaults) {
     ScratchFolder folder;
     const auto program = folder / "x.exe";
-    writeBytes(program, std::string("ab\0\xB0\xA1\0xyz\0", 10));
+    // ab@0, a GBK character @3, xyz@6, 1.2@10, say"@14, k@19
+    writeBytes(program, std::string("ab\0\xB0\xA1\0xyz\0" "1.2\0say\"\0k\0", 21));
     const std::string p = program.string();
 
-    // Default mode is the address-based one: a text file is refused.
+    // Default mode is the address-based one: a text file is refused and no
+    // file is created.
     auto r = runCli({"extract", p});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(r.standardOutput, std::string(kNotPeMessage) + "\n");
     EXPECT_FALSE(std::filesystem::exists(folder / "x.exe.a.txt"));
 
-    r = runCli({"extract", p, "--mode", "ascii"});
-    EXPECT_EQ(r.exitCode, 0);
-    EXPECT_EQ(readBytes(folder / "x.exe.a.txt"), entry(0, "ab") + entry(6, "xyz"));
+    const std::string ab = entry(0, "ab"), gbk = entry(3, "\xB0\xA1"), xyz = entry(6, "xyz"), num = entry(10, "1.2"),
+                      say = entry(14, "say\""), k = entry(19, "k");
+    const struct {
+        std::vector<std::string> options;
+        std::string expected;
+    } cases[] = {
+        {{}, ab + xyz + num + say},
+        {{"--no-ascii", "--gbk"}, gbk},
+        {{"--gbk"}, ab + gbk + xyz + num + say},
+        {{"--gbk", "--min-mixed", "3", "--min-ascii", "1"}, xyz + num + say},
+        {{"--min-ascii", "3", "--min-mixed", "1"}, xyz + num + say},
+        {{"--min-ascii", "0"}, ab + xyz + num + say + k},
+        {{"--min-ascii", "5000"}, ""},
+        {{"--junk-filter"}, ab + xyz + say},
+        {{"--escape-quotes"}, ab + xyz + num + entry(14, "say\\\"")},
+    };
+    int i = 0;
+    for (const auto& c : cases) {
+        const std::string out = (folder / ("o" + std::to_string(i++) + ".txt")).string();
+        std::vector<std::string> args{"extract", p, out, "--mode", "ascii"};
+        args.insert(args.end(), c.options.begin(), c.options.end());
+        r = runCli(args);
+        EXPECT_EQ(r.exitCode, 0) << i;
+        EXPECT_EQ(readBytes(out), c.expected) << i;
+    }
 
-    // GBK without plain English: all-ASCII strings are dropped.
-    r = runCli({"extract", p, (folder / "o.txt").string(), "--mode", "ascii", "--no-ascii", "--gbk"});
-    EXPECT_EQ(r.exitCode, 0);
-    EXPECT_EQ(readBytes(folder / "o.txt"), entry(3, "\xB0\xA1"));
-
-    // The plain-English minimum with the boxes' limits.
-    r = runCli({"extract", p, (folder / "m.txt").string(), "--mode", "ascii", "--min-ascii", "3"});
-    EXPECT_EQ(readBytes(folder / "m.txt"), entry(6, "xyz"));
-    r = runCli({"extract", p, (folder / "z.txt").string(), "--mode", "ascii", "--min-ascii", "0"});
-    EXPECT_EQ(readBytes(folder / "z.txt"), entry(0, "ab") + entry(6, "xyz"));
-
-    r = runCli({"extract", p, "--mode", "utf8"});
-    EXPECT_EQ(r.exitCode, 0);
-    EXPECT_TRUE(std::filesystem::exists(folder / "x.exe.u8.txt"));
+    // The default output path follows the mode.
+    EXPECT_EQ(runCli({"extract", p, "--mode", "utf8"}).exitCode, 0);
+    EXPECT_EQ(readBytes(folder / "x.exe.u8.txt"), ab + xyz + num + say);
+    EXPECT_EQ(runCli({"extract", p, "--mode", "vb"}).exitCode, 0);
+    EXPECT_TRUE(std::filesystem::exists(folder / "x.exe.vb.txt"));
 
     r = runCli({"extract", p, "--no-ascii"});
     EXPECT_EQ(r.exitCode, 1);
