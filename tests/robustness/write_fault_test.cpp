@@ -6,6 +6,7 @@
 #include "comparison/ini_export.h"
 #include "comparison/ini_import.h"
 #include "core/file_io.h"
+#include "extract/extraction_job.h"
 #include "tests/support/test_support.h"
 #include "writeback/write_back_job.h"
 
@@ -189,6 +190,33 @@ TEST(WriteFaults, IniExportStopsWithTheIniFileUntouched) {
         EXPECT_EQ(reporter.message(), writeFailedMessage(ini));
         EXPECT_EQ(readBytes(ini), "old ini");
         EXPECT_EQ(readBytes(comparison), kComparison);
+    }
+}
+
+TEST(WriteFaults, ExtractionStopsWithTheOutputUntouched) {
+    // One whole-file mode and one address-based mode (a tiny PE image).
+    const fs::path realProgram = fs::path(KESTRIN_SOURCE_DIR) / "tests/fixtures/real/ansi_table.exe";
+    for (const auto mode : {ExtractionMode::AsciiWhole, ExtractionMode::AsciiVa, ExtractionMode::Utf16Whole}) {
+        for (const auto& [stage, stageName] : kStages) {
+            SCOPED_TRACE(std::string(extractionModeName(mode)) + ", output fails at " + stageName);
+            ScratchFolder scratch;
+            const auto program = scratch / "app.exe";
+            const auto output = scratch / "app.exe.a.txt";
+            fs::copy_file(realProgram, program);
+            writeBytes(output, "old comparison file");
+            ExtractionSettings settings;
+            applyExtractionMode(mode, program, settings);
+            RecordingReporter reporter;
+            JobStatus status;
+            {
+                InjectedFault fault(output, stage);
+                status = runExtraction(program, output, true, mode, settings, reporter);
+            }
+            EXPECT_EQ(status, JobStatus::Stopped);
+            ASSERT_EQ(reporter.messages.size(), 1u);
+            EXPECT_EQ(reporter.message(), writeFailedMessage(output));
+            EXPECT_EQ(readBytes(output), "old comparison file");
+        }
     }
 }
 
