@@ -2,6 +2,7 @@
 
 #include "core/elapsed.h"
 #include "core/file_io.h"
+#include "core/huge_pages.h"
 #include "extract/char_classes.h"
 #include "extract/entry_emission.h"
 
@@ -9,8 +10,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace kestrin {
 
@@ -34,9 +40,19 @@ std::size_t AnsiStringFinder::runStartOf(std::string_view piece, std::size_t fro
         while (i > from && printable[b[i - 1]]) --i;
         return i > from ? i : 0;
     }
-    const int cls = settings_.doubleByteClass;
+    // A control byte or DEL is never the trail of a character, so the run
+    // starts after the last one whatever the pairing before it; only the
+    // bytes after it need the walk.
     std::size_t runStart = 0;
-    std::size_t i = from;
+    std::size_t i = n;
+    while (i > from) {
+        const unsigned char c = b[i - 1];
+        if (!printable[c] && (c < 0x40 || c == 0x7F)) break;
+        --i;
+    }
+    if (i > from) runStart = i;
+    else i = from;
+    const int cls = settings_.doubleByteClass;
     while (i < n) {
         const unsigned char c = b[i];
         if (printable[c]) {
@@ -84,48 +100,119 @@ void AnsiStringFinder::trimCarry() {
     walkFrom_ = openLead ? carry_.size() - 1 : carry_.size();
 }
 
+namespace {
+
+// Bit i set when byte i of the 16 breaks a run: a zero byte or a byte that is
+// not printable (plain text), or, for mixed text, one that is not printable
+// and below 0x80 (a control byte or DEL: never a trail byte, so it breaks a
+// run whatever the pairing before it). Zero bytes alone in zeros.
+struct BreakMasks {
+    unsigned breaks;
+    unsigned zeros;
+};
+
+inline BreakMasks masksOf(const unsigned char* p, bool mixed) {
+#if defined(__SSE2__)
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    const __m128i t = _mm_sub_epi8(v, _mm_set1_epi8(0x20));
+    __m128i printable = _mm_cmpeq_epi8(_mm_min_epu8(t, _mm_set1_epi8(0x5E)), t);
+    printable = _mm_or_si128(printable, _mm_cmpeq_epi8(v, _mm_set1_epi8(0x09)));
+    printable = _mm_or_si128(printable, _mm_cmpeq_epi8(v, _mm_set1_epi8(0x0A)));
+    printable = _mm_or_si128(printable, _mm_cmpeq_epi8(v, _mm_set1_epi8(0x0D)));
+    if (mixed) printable = _mm_or_si128(printable, _mm_cmplt_epi8(v, _mm_setzero_si128()));
+    return {static_cast<unsigned>(~_mm_movemask_epi8(printable)) & 0xFFFFu,
+            static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, _mm_setzero_si128())))};
+#else
+    BreakMasks m{0, 0};
+    for (int i = 0; i < 16; ++i) {
+        const unsigned char c = p[i];
+        const bool keeps = isPrintableByte(c) || (mixed && c >= 0x80);
+        if (!keeps) m.breaks |= 1u << i;
+        if (c == 0) m.zeros |= 1u << i;
+    }
+    return m;
+#endif
+}
+
+inline BreakMasks tailMasksOf(const unsigned char* p, std::size_t n, bool mixed) {
+    BreakMasks m{0, 0};
+    for (std::size_t i = 0; i < n; ++i) {
+        const unsigned char c = p[i];
+        const bool keeps = isPrintableByte(c) || (mixed && c >= 0x80);
+        if (!keeps) m.breaks |= 1u << i;
+        if (c == 0) m.zeros |= 1u << i;
+    }
+    return m;
+}
+
+inline unsigned highestBit(unsigned mask) { return 31u - static_cast<unsigned>(__builtin_clz(mask)); }
+
+} // namespace
+
+void AnsiStringFinder::finishRegion(const char* data, std::int64_t blockOffset, std::size_t z) {
+    const std::int64_t start = lastBreak_ + 1;
+    const bool mixed = settings_.textClassMode == TextClassMode::Mixed;
+    std::string_view region;
+    std::size_t walkFrom = 0;
+    if (start >= blockOffset) {
+        const auto from = static_cast<std::size_t>(start - blockOffset);
+        region = std::string_view(data + from, z - from);
+    } else {
+        carry_.append(data, z);
+        region = carry_;
+        walkFrom = walkFrom_;
+    }
+    if (!region.empty()) {
+        if (!mixed) {
+            emit(start, region);
+        } else {
+            bool openLead = false;
+            const std::size_t runStart = runStartOf(region, walkFrom, false, openLead);
+            emit(start + static_cast<std::int64_t>(runStart), region.substr(runStart));
+        }
+    }
+    carry_.clear();
+    walkFrom_ = 0;
+}
+
 void AnsiStringFinder::feed(std::string_view block) {
     const char* data = block.data();
+    const auto* bytes = reinterpret_cast<const unsigned char*>(data);
     const std::size_t n = block.size();
     const std::int64_t blockOffset = offset_;
     offset_ += static_cast<std::int64_t>(n);
-    std::size_t pos = 0;
-    bool openLead = false;
+    const bool mixed = settings_.textClassMode == TextClassMode::Mixed;
 
-    if (carrying_) {
-        // The piece carried from before goes on up to the first zero here.
-        const void* zero = std::memchr(data, 0, n);
-        const std::size_t end = zero ? static_cast<std::size_t>(static_cast<const char*>(zero) - data) : n;
-        carry_.append(data, end);
-        if (zero == nullptr) {
-            trimCarry();
-            return;
+    for (std::size_t i = 0; i < n; i += 16) {
+        const BreakMasks m = i + 16 <= n ? masksOf(bytes + i, mixed) : tailMasksOf(bytes + i, n - i, mixed);
+        if (m.breaks == 0) continue;
+        unsigned zeros = m.zeros;
+        while (zeros != 0) {
+            const unsigned k = static_cast<unsigned>(__builtin_ctz(zeros));
+            // The last break before this zero, in this block of 16 or earlier.
+            const unsigned before = m.breaks & ((1u << k) - 1u);
+            if (before != 0) lastBreak_ = blockOffset + static_cast<std::int64_t>(i + highestBit(before));
+            finishRegion(data, blockOffset, i + k);
+            lastBreak_ = blockOffset + static_cast<std::int64_t>(i + k);
+            zeros &= zeros - 1;
         }
-        const std::size_t start = runStartOf(carry_, walkFrom_, false, openLead);
-        emit(carryOffset_ + static_cast<std::int64_t>(start), std::string_view(carry_).substr(start));
-        carry_.clear();
-        carrying_ = false;
-        pos = end + 1;
+        lastBreak_ = blockOffset + static_cast<std::int64_t>(i + highestBit(m.breaks));
     }
 
-    while (pos < n) {
-        const void* zero = std::memchr(data + pos, 0, n - pos);
-        if (zero == nullptr) break;
-        const auto z = static_cast<std::size_t>(static_cast<const char*>(zero) - data);
-        if (z > pos) {
-            const std::string_view piece(data + pos, z - pos);
-            const std::size_t start = runStartOf(piece, 0, false, openLead);
-            emit(blockOffset + static_cast<std::int64_t>(pos + start), piece.substr(start));
-        }
-        pos = z + 1;
-    }
-    if (pos < n) {
-        // An unfinished piece: keep its current run only.
-        carrying_ = true;
-        carry_.assign(data + pos, n - pos);
-        carryOffset_ = blockOffset + static_cast<std::int64_t>(pos);
+    // Keep the bytes after the last break: a run that a later zero may end.
+    const std::int64_t start = lastBreak_ + 1;
+    if (start >= blockOffset) {
+        const auto from = static_cast<std::size_t>(start - blockOffset);
+        carry_.assign(data + from, n - from);
+        carryOffset_ = start;
         walkFrom_ = 0;
+    } else {
+        carry_.append(data, n);
+    }
+    if (mixed && carry_.size() > (std::size_t{1} << 20)) {
+        // A long stretch without breaks: keep only its current run.
         trimCarry();
+        lastBreak_ = carryOffset_ - 1;
     }
 }
 
@@ -144,7 +231,13 @@ JobStatus scanAnsiWholeFile(const std::filesystem::path& programPath, const std:
     reporter.setMaximum(static_cast<std::int64_t>(size / 4096 + (size % 4096 != 0 ? 1 : 0)));
     ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
 
+    // Room for the entries of a text-rich file, reserved but not touched:
+    // the buffer then rarely grows by copying, and untouched pages cost
+    // nothing. Large buffers get huge pages.
     std::string entries;
+    const std::size_t room = static_cast<std::size_t>(std::min<std::uint64_t>(size + size / 2, std::uint64_t{1} << 34)) + 4096;
+    entries.reserve(room);
+    adviseHugePages(entries.data(), room);
     AnsiStringFinder finder(settings, entries);
     std::string block(kBlock, '\0');
     std::uint64_t done = 0;

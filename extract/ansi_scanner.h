@@ -34,14 +34,17 @@ private:
     std::size_t runStartOf(std::string_view piece, std::size_t from, bool open, bool& openLead) const;
     void emit(std::int64_t offset, std::string_view run);
     void trimCarry();
+    // The region [start, z) that the zero byte at block index z ends; start
+    // is a file offset, maybe inside the carried bytes.
+    void finishRegion(const char* data, std::int64_t blockOffset, std::size_t z);
 
     const ExtractionSettings& settings_;
     std::string& out_;
     std::int64_t offset_ = 0; // file offset of the next byte fed
-    // The unfinished piece at the end of the bytes fed so far, from the start
-    // of its current run; walkFrom is where its walk resumes (a lead byte
-    // waiting for its trail is walked again).
-    bool carrying_ = false;
+    // The bytes after the last break up to the end of the bytes fed so far
+    // (carryOffset_ = lastBreak_ + 1 while they are kept); walkFrom is where
+    // the walk of mixed text resumes in them.
+    std::int64_t lastBreak_ = -1; // file offset of the last zero or run-breaking byte
     std::string carry_;
     std::int64_t carryOffset_ = 0;
     std::size_t walkFrom_ = 0;

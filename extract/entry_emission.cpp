@@ -3,6 +3,7 @@
 #include "core/byte_text.h"
 #include "extract/char_classes.h"
 
+#include <array>
 #include <cstring>
 
 namespace kestrin {
@@ -11,21 +12,39 @@ namespace {
 
 // Escapes in one pass; the same result as the replace-all passes in their
 // order (backslash doubled first, so the backslashes added later stay single).
+// Bytes that the escaping replaces: backslash, TAB, LF, CR, the marker, and
+// (only with escapeQuotes) the double quote.
+constexpr std::array<bool, 256> specialBytes(bool quotes) {
+    std::array<bool, 256> t{};
+    t['\\'] = t['\t'] = t['\n'] = t['\r'] = t[static_cast<unsigned char>(kTrailBackslashMarker)] = true;
+    t['"'] = quotes;
+    return t;
+}
+constexpr std::array<bool, 256> kSpecial = specialBytes(false);
+constexpr std::array<bool, 256> kSpecialWithQuotes = specialBytes(true);
+
+// Escapes in one pass; the same result as the replace-all passes in their
+// order (backslash doubled first, so the backslashes added later stay single).
+// Stretches without special bytes are copied whole.
 void appendEscaped(std::string& out, std::string_view bytes, bool escapeQuotes) {
-    for (const char c : bytes) {
+    const auto& special = escapeQuotes ? kSpecialWithQuotes : kSpecial;
+    const std::size_t n = bytes.size();
+    std::size_t done = 0;
+    for (std::size_t i = 0; i < n; ++i) {
+        const char c = bytes[i];
+        if (!special[static_cast<unsigned char>(c)]) continue;
+        out.append(bytes.data() + done, i - done);
+        done = i + 1;
         switch (c) {
         case '\\': out += "\\\\"; break;
         case '\t': out += "\\t"; break;
         case '\n': out += "\\n"; break;
         case '\r': out += "\\r"; break;
         case kTrailBackslashMarker: out.push_back('\\'); break;
-        case '"':
-            if (escapeQuotes) out.push_back('\\');
-            out.push_back('"');
-            break;
-        default: out.push_back(c);
+        default: out += "\\\""; break; // the double quote
         }
     }
+    out.append(bytes.data() + done, n - done);
 }
 
 bool passesFilters(std::string_view candidate, const ExtractionSettings& settings) {

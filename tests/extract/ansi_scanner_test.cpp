@@ -271,6 +271,26 @@ TEST(AnsiScanner, StreamedScanEqualsChunkedProcedureOnGeneratedFiles) {
     }
 }
 
+TEST(AnsiScanner, LongStretchesWithoutBreaksKeepOnlyTheirRun) {
+    // More than a megabyte of double-byte text, an invalid pair and a lead
+    // byte left open at the end of a feed: the streamed scan trims what it
+    // keeps and still gives the chunked result.
+    std::string text;
+    for (int i = 0; i < 700000; ++i) text += (i % 1000 == 999) ? std::string("\x81\x30") : std::string("\xB0\xA1");
+    const std::string file = "ab" + text + '\0' + text + "\x95\x5C" + '\0' + text;
+    for (const auto& s : {mixedText(2, 2), mixedText(1, 2), plainText(2)}) {
+        std::mt19937 random(3);
+        std::string out;
+        AnsiStringFinder finder(s, out);
+        for (std::size_t pos = 0; pos < file.size();) {
+            const std::size_t n = std::min<std::size_t>(file.size() - pos, 65535 + random() % 3);
+            finder.feed(std::string_view(file).substr(pos, n));
+            pos += n;
+        }
+        EXPECT_EQ(out, chunkedScan(file, s));
+    }
+}
+
 // ---- The job -------------------------------------------------------------
 
 TEST(AnsiScanner, JobWritesEntriesAndReportsChunks) {
