@@ -234,7 +234,8 @@ TEST(AnsiScanner, FixturesGiveTheTrailingRunOfEveryTerminatedPiece) {
 // ---- Generated files -----------------------------------------------------
 
 std::string generatedFile(std::mt19937& random, std::size_t size) {
-    static const std::string alphabet = std::string("\0\0\0\0\x01\x7F\x80\x81\xB0\xA1\xD7\xFA\xA4\xA0\x40\x7E\x5C\\\"\t\r\nAbz09 .", 34);
+    static const char bytes[] = "\0\0\0\0\x01\x7F\x80\x81\xB0\xA1\xD7\xFA\xA4\xA0\x40\x7E\x5C\\\"\t\r\nAbz09 .";
+    static const std::string alphabet(bytes, sizeof bytes - 1);
     std::uniform_int_distribution<std::size_t> pick(0, alphabet.size() - 1);
     std::uniform_int_distribution<int> style(0, 9);
     std::uniform_int_distribution<int> any(0, 255);
