@@ -131,7 +131,7 @@ TEST(CrashSafety, KilledWriteBackLeavesTheProgramOldOrNew) {
     const auto outcome = killRepeatedly(
         {"write-back", program.string(), comparisonPath.string(), "--no-backup"}, program,
         {{program, image}, {comparisonPath, comparison}}, scratch.path(), 30);
-    EXPECT_GT(outcome.killedWhileRunning, 10) << "most kills must land while the job runs";
+    EXPECT_GE(outcome.killedWhileRunning, 5) << "kills must land while the job runs, or the test shows nothing";
     RecordProperty("old", outcome.oldContent);
     RecordProperty("new", outcome.newContent);
 }
@@ -152,7 +152,7 @@ TEST(CrashSafety, KilledIniMergeLeavesTheComparisonOldOrNew) {
     const auto outcome = killRepeatedly(
         {"from-ini", comparisonPath.string(), iniPath.string(), "--no-backup"}, comparisonPath,
         {{comparisonPath, comparison}, {iniPath, ini}}, scratch.path(), 30);
-    EXPECT_GT(outcome.killedWhileRunning, 10) << "most kills must land while the job runs";
+    EXPECT_GE(outcome.killedWhileRunning, 5) << "kills must land while the job runs, or the test shows nothing";
     RecordProperty("old", outcome.oldContent);
     RecordProperty("new", outcome.newContent);
 }
