@@ -53,6 +53,36 @@ void zeroPass(std::string_view image, std::size_t begin, std::size_t end, Refere
     }
 }
 
+// Sorts signed 32-bit values in two 16-bit counting passes: for the
+// millions of references of a large image far quicker than comparing.
+void radixSort(std::vector<std::int32_t>& values) {
+    const std::size_t n = values.size();
+    if (n < 4096) {
+        std::sort(values.begin(), values.end());
+        return;
+    }
+    std::vector<std::int32_t> scratch(n);
+    std::vector<std::size_t> counts(65536);
+    auto key = [](std::int32_t v, int shift) {
+        return ((static_cast<std::uint32_t>(v) ^ 0x80000000u) >> shift) & 0xFFFFu;
+    };
+    std::vector<std::int32_t>* from = &values;
+    std::vector<std::int32_t>* to = &scratch;
+    for (const int shift : {0, 16}) {
+        std::fill(counts.begin(), counts.end(), 0);
+        for (const std::int32_t v : *from) ++counts[key(v, shift)];
+        std::size_t sum = 0;
+        for (std::size_t& c : counts) {
+            const std::size_t here = c;
+            c = sum;
+            sum += here;
+        }
+        for (const std::int32_t v : *from) (*to)[counts[key(v, shift)]++] = v;
+        std::swap(from, to);
+    }
+    // Two passes: the sorted values are back in values.
+}
+
 } // namespace
 
 std::vector<std::int32_t> scanVaReferences(std::string_view image, const PeLayout& layout, Reporter& reporter) {
@@ -101,7 +131,7 @@ std::vector<std::int32_t> scanVaReferences(std::string_view image, const PeLayou
         reporter.advance(1);
     }
 
-    std::sort(collector.references.begin(), collector.references.end());
+    radixSort(collector.references);
     return std::move(collector.references);
 }
 
