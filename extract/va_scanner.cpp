@@ -8,6 +8,10 @@
 #include <algorithm>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace kestrin {
 
 namespace {
@@ -105,19 +109,32 @@ std::vector<std::int32_t> scanVaReferences(std::string_view image, const PeLayou
     if (firstByte <= topMax) {
         const unsigned count = topMax - firstByte + 1;
         const auto* data = reinterpret_cast<const unsigned char*>(image.data());
-        if (count <= 8) {
-            for (unsigned b = firstByte; b <= topMax; ++b) {
-                std::size_t pos = 3;
-                while (pos < size) {
-                    const void* hit = std::memchr(data + pos, static_cast<int>(b), size - pos);
-                    if (hit == nullptr) break;
-                    const auto m = static_cast<std::size_t>(static_cast<const unsigned char*>(hit) - data);
-                    collector.examine(m);
-                    pos = m + 1;
-                }
+        if (count == 1) {
+            std::size_t pos = 3;
+            while (pos < size) {
+                const void* hit = std::memchr(data + pos, static_cast<int>(firstByte), size - pos);
+                if (hit == nullptr) break;
+                const auto m = static_cast<std::size_t>(static_cast<const unsigned char*>(hit) - data);
+                collector.examine(m);
+                pos = m + 1;
             }
         } else {
-            for (std::size_t m = 3; m < size; ++m)
+            // One pass for the whole range of search bytes, 16 bytes at a time.
+            std::size_t m = 3;
+#if defined(__SSE2__)
+            const __m128i low = _mm_set1_epi8(static_cast<char>(firstByte));
+            const __m128i span = _mm_set1_epi8(static_cast<char>(count - 1));
+            for (; m + 16 <= size; m += 16) {
+                const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + m));
+                const __m128i t = _mm_sub_epi8(v, low);
+                unsigned hits = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(_mm_min_epu8(t, span), t)));
+                while (hits != 0) {
+                    collector.examine(m + static_cast<std::size_t>(__builtin_ctz(hits)));
+                    hits &= hits - 1;
+                }
+            }
+#endif
+            for (; m < size; ++m)
                 if (data[m] >= firstByte && data[m] <= topMax) collector.examine(m);
         }
     }
