@@ -194,6 +194,21 @@ TEST(PeLayoutCases, WildFieldsWrapAndReadInsideTheImage) {
     EXPECT_TRUE(tailLayout.sections.empty());
 }
 
+TEST(PeLayoutCases, RangeAcrossTheSignBoundaryIsEmpty) {
+    // minVA 0x7FFFF400, maxVA 0x80001400 (negative as a signed value): no
+    // value lies in between, so nothing is referenced although the pointer
+    // would map into the raw data.
+    std::string image = peImage(0x2000, 0x7FFFF000u, {{0x400, 0x2000, 0x400, 0x1C00}});
+    put32(image, 0x800, 0x7FFFF000u + 0x600);
+    putText(image, 0x600, std::string("Text\0", 5));
+    const PeLayout layout = readPeLayout(image);
+    EXPECT_GT(layout.minVa, layout.maxVa);
+    std::int32_t offset = 0;
+    EXPECT_TRUE(vaToFileOffset(layout, static_cast<std::int32_t>(0x7FFFF600u), offset));
+    RecordingReporter reporter;
+    EXPECT_TRUE(scanVaReferences(image, layout, reporter).empty());
+}
+
 TEST(PeLayoutCases, SixtyFiveThousandSectionsPastTheEnd) {
     std::string image = peImage(0x800, kBase, {kText});
     put16(image, kHeader + 6, 0xFFFF);
