@@ -224,10 +224,11 @@ TEST(VaScanner, SearchEqualsChunkedTranscriptionOnGeneratedImages) {
         const std::uint32_t base = lowBase ? static_cast<std::uint32_t>(random() % 4) * 0x100 : 0x01000000u * (1 + random() % 3);
         const std::size_t size = 0x800 + random() % 30000;
         const std::uint32_t firstVa = lowBase ? 0x10 + random() % 0x300 : 0x1000;
-        // Every other image spans several top bytes of address.
-        const auto lastVirtualSize = static_cast<std::uint32_t>(round % 2 != 0 ? size : 0x05000000 + size);
+        // Every other image has its second section above 64 MiB, so that its
+        // addresses span several top bytes.
+        const std::uint32_t lastVa = round % 2 != 0 ? firstVa + 0x4000 : 0x04000000 + firstVa;
         std::vector<Section> sections = {{firstVa, 0x800, 0x400, static_cast<std::uint32_t>(size / 3)},
-                                         {firstVa + 0x4000, lastVirtualSize, static_cast<std::uint32_t>(size / 3),
+                                         {lastVa, static_cast<std::uint32_t>(size), static_cast<std::uint32_t>(size / 3),
                                           static_cast<std::uint32_t>(size / 2)}};
         std::string image = buildPe(base, sections, size);
         std::uniform_int_distribution<int> style(0, 3);
@@ -236,8 +237,9 @@ TEST(VaScanner, SearchEqualsChunkedTranscriptionOnGeneratedImages) {
             if (s == 0) {
                 at += random() % 64; // zero run
             } else if (s == 1) {
-                const std::uint32_t spread = random() % 4 == 0 ? lastVirtualSize : 0x4000 + static_cast<std::uint32_t>(size);
-                put32(image, at, base + firstVa + random() % spread);
+                const bool second = random() % 2 == 0;
+                put32(image, at, base + (second ? lastVa + random() % (static_cast<std::uint32_t>(size) + 0x100)
+                                                : firstVa + random() % 0x900));
                 at += 1 + random() % 4;
             } else {
                 image[at] = static_cast<char>(s == 2 ? random() % 4 : random());
