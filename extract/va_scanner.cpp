@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -65,23 +66,24 @@ void radixSort(std::vector<std::int32_t>& values) {
         std::sort(values.begin(), values.end());
         return;
     }
-    std::vector<std::int32_t> scratch(n);
+    std::unique_ptr<std::int32_t[]> scratchBuffer(new std::int32_t[n]); // filled before it is read
+    std::int32_t* scratch = scratchBuffer.get();
     std::vector<std::size_t> counts(65536);
     auto key = [](std::int32_t v, int shift) {
         return ((static_cast<std::uint32_t>(v) ^ 0x80000000u) >> shift) & 0xFFFFu;
     };
-    std::vector<std::int32_t>* from = &values;
-    std::vector<std::int32_t>* to = &scratch;
+    std::int32_t* from = values.data();
+    std::int32_t* to = scratch;
     for (const int shift : {0, 16}) {
         std::fill(counts.begin(), counts.end(), 0);
-        for (const std::int32_t v : *from) ++counts[key(v, shift)];
+        for (std::size_t i = 0; i < n; ++i) ++counts[key(from[i], shift)];
         std::size_t sum = 0;
         for (std::size_t& c : counts) {
             const std::size_t here = c;
             c = sum;
             sum += here;
         }
-        for (const std::int32_t v : *from) (*to)[counts[key(v, shift)]++] = v;
+        for (std::size_t i = 0; i < n; ++i) to[counts[key(from[i], shift)]++] = from[i];
         std::swap(from, to);
     }
     // Two passes: the sorted values are back in values.
@@ -94,6 +96,8 @@ std::vector<std::int32_t> scanVaReferences(std::string_view image, const PeLayou
     const std::int64_t chunks = static_cast<std::int64_t>(size / kChunk + (size % kChunk != 0 ? 1 : 0));
     reporter.setMaximum(chunks);
     ReferenceCollector collector(image, layout);
+    // Reserved, not touched: the list rarely grows by copying.
+    collector.references.reserve(size / 4 + 1024);
     if (layout.sections.empty() || size < 4) {
         reporter.setPosition(chunks);
         return {};
