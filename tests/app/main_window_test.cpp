@@ -8,7 +8,9 @@
 #include "app/job_runner.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QLabel>
+#include <QMessageBox>
 #include <QMenuBar>
 #include <QSignalSpy>
 #include <QUrl>
@@ -88,6 +90,29 @@ private slots:
         f.window.messages().showMessage(QStringLiteral("二"));
         QVERIFY(!isOnTop(&f.window));
         QCOMPARE(f.sink.texts, (QStringList{"一", "二"}));
+    }
+
+    // The real box: titled "提示:", information icon, one OK button, modal
+    // for the whole program.
+    void messageBoxLooksAsItShould() {
+        QString title;
+        QMessageBox::Icon icon = QMessageBox::NoIcon;
+        qsizetype buttons = 0;
+        Qt::WindowModality modality = Qt::NonModal;
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            QVERIFY(box);
+            title = box->windowTitle();
+            icon = box->icon();
+            buttons = box->buttons().size();
+            modality = box->windowModality();
+            box->accept();
+        });
+        MessageBoxSink().show(QStringLiteral("完毕"));
+        QCOMPARE(title, QStringLiteral("提示:"));
+        QCOMPARE(icon, QMessageBox::Information);
+        QCOMPARE(buttons, 1);
+        QCOMPARE(modality, Qt::ApplicationModal);
     }
 
     void aboutLinkClearsOnTopAndItsMark() {
