@@ -222,7 +222,8 @@ TEST(VaScanner, SearchEqualsChunkedTranscriptionOnGeneratedImages) {
     for (int round = 0; round < 60; ++round) {
         const bool lowBase = round % 3 != 2;
         const std::uint32_t base = lowBase ? static_cast<std::uint32_t>(random() % 4) * 0x100 : 0x01000000u * (1 + random() % 3);
-        const std::size_t size = 0x800 + random() % 30000;
+        // The first two rounds give tens of thousands of references.
+        const std::size_t size = round < 2 ? 0x200000 : 0x800 + random() % 30000;
         const std::uint32_t firstVa = lowBase ? 0x10 + random() % 0x300 : 0x1000;
         // Every other image has its second section above 64 MiB, so that its
         // addresses span several top bytes.
