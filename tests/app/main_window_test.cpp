@@ -6,6 +6,7 @@
 
 #include "app/about_window.h"
 #include "app/job_runner.h"
+#include "app/window_program.h"
 
 #include <QAction>
 #include <QApplication>
@@ -133,19 +134,27 @@ private slots:
         QVERIFY(!f.window.onTopAction()->isChecked());
     }
 
-    void closingDeletesRestoreCopy() {
+    // Closing the main window ends the program with 0 while the length
+    // tool and the about window are open, and removes the restore copy.
+    void closingEndsTheProgram() {
         Scratch scratch;
         const QByteArray oldTmp = qgetenv("TMPDIR");
         qputenv("TMPDIR", scratch.dir.path().toLocal8Bit());
         const QString restoreCopy = scratch.path(QStringLiteral("wenlo53.tmp"));
         writeFile(restoreCopy, "MZ");
-        {
-            WindowFixture f;
-            QSignalSpy closed(&f.window, &MainWindow::closed);
-            f.window.show();
-            f.window.close();
-            QCOMPARE(closed.count(), 1);
-        }
+        RecordingSink sink;
+        ScriptedPicker picker;
+        bool othersOpen = false;
+        const int exitCode = runWindowProgram(*qApp, sink, picker, [&](MainWindow& window) {
+            QTimer::singleShot(0, &window, [&] {
+                window.lengthToolAction()->trigger();
+                window.aboutAction()->trigger();
+                othersOpen = window.lengthToolWindow()->isVisible() && window.aboutWindow()->isVisible();
+                window.close();
+            });
+        });
+        QCOMPARE(exitCode, 0);
+        QVERIFY(othersOpen);
         QVERIFY(!QFile::exists(restoreCopy));
         qputenv("TMPDIR", oldTmp);
     }
