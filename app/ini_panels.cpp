@@ -17,6 +17,28 @@
 
 namespace kestrin::app {
 
+struct IniPanelNames {
+    const char* groupBox;
+    const char* comparisonLabel;
+    const char* comparisonBox;
+    int comparisonBoxWidth;
+    bool comparisonReadOnly;
+    const char* comparisonPicker;
+    const char* iniLabel;
+    const char* iniBox;
+    bool iniReadOnly;
+    const char* iniPicker;
+    const char* helpBox;
+    const QString& helpText;
+    bool helpScrollBar;
+    const char* startButton;
+    const char* startCaption;
+    const char* bar;
+    const char* comparisonDialogTitle;
+    const char* iniDialogTitle;
+    bool iniDialogAcceptsNewFile;
+};
+
 namespace {
 
 const QString kTextFilter = QStringLiteral("文本文件 (*.txt)|*.txt|所有文件 (*.*)|*.*");
@@ -45,24 +67,7 @@ struct IniPanelControls {
     QProgressBar* bar;
 };
 
-struct IniPanelNames {
-    const char* groupBox;
-    const char* comparisonLabel;
-    const char* comparisonBox;
-    int comparisonBoxWidth;
-    bool comparisonReadOnly;
-    const char* comparisonPicker;
-    const char* iniLabel;
-    const char* iniBox;
-    bool iniReadOnly;
-    const char* iniPicker;
-    const char* helpBox;
-    const QString& helpText;
-    bool helpScrollBar;
-    const char* startButton;
-    const char* startCaption;
-    const char* bar;
-};
+
 
 IniPanelControls buildIniPanel(QWidget* page, const IniPanelNames& names) {
     QWidget* group = addGroupBox(page, QString::fromUtf8(names.groupBox), QString(), 4, 2, 486, 216);
@@ -88,41 +93,55 @@ QString proposedIniPath(const QString& comparisonPath) {
     return toText(iniPathFor(toPath(comparisonPath)));
 }
 
-IniExportPanel::IniExportPanel(PanelContext& context, QWidget* parent) : QWidget(parent), context_(context) {
-    const IniPanelControls controls = buildIniPanel(
-        this, {"分组框1", "标签2", "编辑框1", 306, true, "按钮1", "标签3", "编辑框2", false, "按钮2", "编辑框3",
-               kExportHelp, false, "按钮3", "转为 ini 格式", "进度条1"});
+IniPanel::IniPanel(PanelContext& context, const IniPanelNames& names, QWidget* parent)
+    : QWidget(parent), context_(context) {
+    const IniPanelControls controls = buildIniPanel(this, names);
     comparisonBox_ = controls.comparisonBox;
     iniBox_ = controls.iniBox;
     startButton_ = controls.startButton;
     bar_ = controls.bar;
 
-    connect(comparisonBox_, &PathBox::namesDropped, this, [this](const QString& names) {
-        const QString name = firstDroppedFile(names, QStringLiteral(".txt"));
+    connect(comparisonBox_, &PathBox::namesDropped, this, [this](const QString& dropped) {
+        const QString name = firstDroppedFile(dropped, QStringLiteral(".txt"));
         if (!name.isEmpty()) takeComparisonFile(name);
     });
-    connect(iniBox_, &PathBox::namesDropped, this, [this](const QString& names) {
-        const QString name = firstDroppedFile(names, QStringLiteral(".ini"));
+    connect(iniBox_, &PathBox::namesDropped, this, [this](const QString& dropped) {
+        const QString name = firstDroppedFile(dropped, QStringLiteral(".ini"));
         if (!name.isEmpty()) iniBox_->setText(name);
     });
-    connect(controls.comparisonPicker, &QPushButton::clicked, this, [this] {
-        const QString path = context_.picker.pickFile(
-            window(), {QStringLiteral("请选择要转换的Kestrin对照文件:"), kTextFilter, QStringLiteral("txt"), false});
+    const FileDialogSpec comparisonDialog{QString::fromUtf8(names.comparisonDialogTitle), kTextFilter,
+                                          QStringLiteral("txt"), false};
+    connect(controls.comparisonPicker, &QPushButton::clicked, this, [this, comparisonDialog] {
+        const QString path = context_.picker.pickFile(window(), comparisonDialog);
         if (!path.isEmpty()) takeComparisonFile(path);
     });
-    connect(controls.iniPicker, &QPushButton::clicked, this, [this] {
-        const QString path = context_.picker.pickFile(
-            window(), {QStringLiteral("请选择转换后的 ini 文件:"), kIniFilter, QStringLiteral("ini"), true});
+    const FileDialogSpec iniDialog{QString::fromUtf8(names.iniDialogTitle), kIniFilter, QStringLiteral("ini"),
+                                   names.iniDialogAcceptsNewFile};
+    connect(controls.iniPicker, &QPushButton::clicked, this, [this, iniDialog] {
+        const QString path = context_.picker.pickFile(window(), iniDialog);
         if (!path.isEmpty()) iniBox_->setText(path);
     });
-    connect(startButton_, &QPushButton::clicked, this, &IniExportPanel::startJob);
+    connect(startButton_, &QPushButton::clicked, this, [this] { startJob(); });
     connect(&context_.jobs, &JobRunner::busyChanged, startButton_, [this](bool busy) { startButton_->setEnabled(!busy); });
 }
 
-void IniExportPanel::takeComparisonFile(const QString& path) {
+void IniPanel::takeComparisonFile(const QString& path) {
     comparisonBox_->setText(path);
     iniBox_->setText(proposedIniPath(path));
 }
+
+namespace {
+
+const IniPanelNames kExportLayout{"分组框1", "标签2", "编辑框1", 306, true, "按钮1", "标签3", "编辑框2", false,
+                                  "按钮2", "编辑框3", kExportHelp, false, "按钮3", "转为 ini 格式", "进度条1",
+                                  "请选择要转换的Kestrin对照文件:", "请选择转换后的 ini 文件:", true};
+const IniPanelNames kImportLayout{"分组框2", "标签4", "编辑框4", 302, true, "按钮4", "标签5", "编辑框5", true,
+                                  "按钮5", "编辑框6", kImportHelp, true, "按钮6", "写回Kestrin文件", "进度条2",
+                                  "请选择Kestrin对照文件:", "请选择已本地化的 ini 文件:", false};
+
+} // namespace
+
+IniExportPanel::IniExportPanel(PanelContext& context, QWidget* parent) : IniPanel(context, kExportLayout, parent) {}
 
 void IniExportPanel::startJob() {
     context_.jobs.start(bar_, [comparison = toPath(comparisonBox_->text()), ini = toPath(iniBox_->text())](Reporter& reporter) {
@@ -130,41 +149,7 @@ void IniExportPanel::startJob() {
     });
 }
 
-IniImportPanel::IniImportPanel(PanelContext& context, QWidget* parent) : QWidget(parent), context_(context) {
-    const IniPanelControls controls = buildIniPanel(
-        this, {"分组框2", "标签4", "编辑框4", 302, true, "按钮4", "标签5", "编辑框5", true, "按钮5", "编辑框6",
-               kImportHelp, true, "按钮6", "写回Kestrin文件", "进度条2"});
-    comparisonBox_ = controls.comparisonBox;
-    iniBox_ = controls.iniBox;
-    startButton_ = controls.startButton;
-    bar_ = controls.bar;
-
-    connect(comparisonBox_, &PathBox::namesDropped, this, [this](const QString& names) {
-        const QString name = firstDroppedFile(names, QStringLiteral(".txt"));
-        if (!name.isEmpty()) takeComparisonFile(name);
-    });
-    connect(iniBox_, &PathBox::namesDropped, this, [this](const QString& names) {
-        const QString name = firstDroppedFile(names, QStringLiteral(".ini"));
-        if (!name.isEmpty()) iniBox_->setText(name);
-    });
-    connect(controls.comparisonPicker, &QPushButton::clicked, this, [this] {
-        const QString path = context_.picker.pickFile(
-            window(), {QStringLiteral("请选择Kestrin对照文件:"), kTextFilter, QStringLiteral("txt"), false});
-        if (!path.isEmpty()) takeComparisonFile(path);
-    });
-    connect(controls.iniPicker, &QPushButton::clicked, this, [this] {
-        const QString path = context_.picker.pickFile(
-            window(), {QStringLiteral("请选择已本地化的 ini 文件:"), kIniFilter, QStringLiteral("ini"), false});
-        if (!path.isEmpty()) iniBox_->setText(path);
-    });
-    connect(startButton_, &QPushButton::clicked, this, &IniImportPanel::startJob);
-    connect(&context_.jobs, &JobRunner::busyChanged, startButton_, [this](bool busy) { startButton_->setEnabled(!busy); });
-}
-
-void IniImportPanel::takeComparisonFile(const QString& path) {
-    comparisonBox_->setText(path);
-    iniBox_->setText(proposedIniPath(path));
-}
+IniImportPanel::IniImportPanel(PanelContext& context, QWidget* parent) : IniPanel(context, kImportLayout, parent) {}
 
 void IniImportPanel::startJob() {
     const bool backup = context_.backupWanted ? context_.backupWanted() : true;
