@@ -17,13 +17,13 @@ QStringList qtNameFilters(const QString& filter) {
     return filters;
 }
 
-QString DialogFilePicker::pickFile(QWidget* parent, const FileDialogSpec& spec) {
-    QFileDialog dialog(parent, spec.title);
+QString DialogFilePicker::pickFile(QWidget* parent, const FileDialogOptions& options) {
+    QFileDialog dialog(parent, options.title);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setFileMode(spec.acceptsNewFile ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setFileMode(options.acceptsNewFile ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     dialog.setOption(QFileDialog::HideNameFilterDetails);
-    dialog.setNameFilters(qtNameFilters(spec.filter));
-    if (!spec.defaultExtension.isEmpty()) dialog.setDefaultSuffix(spec.defaultExtension);
+    dialog.setNameFilters(qtNameFilters(options.filter));
+    if (!options.defaultExtension.isEmpty()) dialog.setDefaultSuffix(options.defaultExtension);
     if (dialog.exec() != QDialog::Accepted) return {};
     const QStringList chosen = dialog.selectedFiles();
     return chosen.isEmpty() ? QString() : chosen.front();

@@ -10,7 +10,7 @@ class QWidget;
 
 namespace kestrin::app {
 
-struct FileDialogSpec {
+struct FileDialogOptions {
     QString title;
     // Pairs of label and patterns separated by "|", patterns separated by ";"
     // ("文本文件 (*.txt)|*.txt|所有文件 (*.*)|*.*").
@@ -30,12 +30,12 @@ class FilePicker {
 public:
     virtual ~FilePicker() = default;
     // The chosen path, or an empty text when the user cancelled.
-    virtual QString pickFile(QWidget* parent, const FileDialogSpec& spec) = 0;
+    virtual QString pickFile(QWidget* parent, const FileDialogOptions& options) = 0;
 };
 
 class DialogFilePicker : public FilePicker {
 public:
-    QString pickFile(QWidget* parent, const FileDialogSpec& spec) override;
+    QString pickFile(QWidget* parent, const FileDialogOptions& options) override;
 };
 
 } // namespace kestrin::app

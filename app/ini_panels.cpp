@@ -109,13 +109,13 @@ IniPanel::IniPanel(PanelContext& context, const IniPanelNames& names, QWidget* p
         const QString name = firstDroppedFile(dropped, QStringLiteral(".ini"));
         if (!name.isEmpty()) iniBox_->setText(name);
     });
-    const FileDialogSpec comparisonDialog{QString::fromUtf8(names.comparisonDialogTitle), kTextFilter,
+    const FileDialogOptions comparisonDialog{QString::fromUtf8(names.comparisonDialogTitle), kTextFilter,
                                           QStringLiteral("txt"), false};
     connect(controls.comparisonPicker, &QPushButton::clicked, this, [this, comparisonDialog] {
         const QString path = context_.picker.pickFile(window(), comparisonDialog);
         if (!path.isEmpty()) takeComparisonFile(path);
     });
-    const FileDialogSpec iniDialog{QString::fromUtf8(names.iniDialogTitle), kIniFilter, QStringLiteral("ini"),
+    const FileDialogOptions iniDialog{QString::fromUtf8(names.iniDialogTitle), kIniFilter, QStringLiteral("ini"),
                                    names.iniDialogAcceptsNewFile};
     connect(controls.iniPicker, &QPushButton::clicked, this, [this, iniDialog] {
         const QString path = context_.picker.pickFile(window(), iniDialog);

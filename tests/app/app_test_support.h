@@ -37,13 +37,13 @@ public:
 
 class ScriptedPicker : public FilePicker {
 public:
-    QString pickFile(QWidget*, const FileDialogSpec& spec) override {
-        specs.push_back(spec);
+    QString pickFile(QWidget*, const FileDialogOptions& options) override {
+        dialogs.push_back(options);
         return answers.isEmpty() ? QString() : answers.takeFirst();
     }
 
     QStringList answers;  // empty text: the user cancels
-    std::vector<FileDialogSpec> specs;
+    std::vector<FileDialogOptions> dialogs;
 };
 
 // A main window with recording services.

@@ -138,10 +138,10 @@ private slots:
         QCOMPARE(f.box("编辑框8")->text(), QStringLiteral("/w/y.dll.u.txt"));
         f.button("按钮8")->click();
         QCOMPARE(f.box("编辑框8")->text(), QStringLiteral("/w/z.txt"));
-        QCOMPARE(f.picker.specs[0].title, QStringLiteral("请选择程序文件:"));
-        QVERIFY(f.picker.specs[0].defaultExtension.isEmpty());
-        QCOMPARE(f.picker.specs[2].title, QStringLiteral("请选择要保存的Kestrin文件:"));
-        QCOMPARE(f.picker.specs[2].defaultExtension, QStringLiteral("txt"));
+        QCOMPARE(f.picker.dialogs[0].title, QStringLiteral("请选择程序文件:"));
+        QVERIFY(f.picker.dialogs[0].defaultExtension.isEmpty());
+        QCOMPARE(f.picker.dialogs[2].title, QStringLiteral("请选择要保存的Kestrin文件:"));
+        QCOMPARE(f.picker.dialogs[2].defaultExtension, QStringLiteral("txt"));
     }
 
     void filtersFollowTheirBoxes() {

@@ -105,11 +105,11 @@ private slots:
             {"请选择要转换的Kestrin对照文件:", text, "txt"}, {"请选择转换后的 ini 文件:", ini, "ini"},
             {"请选择Kestrin对照文件:", text, "txt"},         {"请选择已本地化的 ini 文件:", ini, "ini"},
         };
-        QCOMPARE(f.picker.specs.size(), std::size(expected));
+        QCOMPARE(f.picker.dialogs.size(), std::size(expected));
         for (size_t i = 0; i < std::size(expected); ++i) {
-            QCOMPARE(f.picker.specs[i].title, QString::fromUtf8(expected[i].title));
-            QCOMPARE(f.picker.specs[i].filter, expected[i].filter);
-            QCOMPARE(f.picker.specs[i].defaultExtension, QString::fromUtf8(expected[i].extension));
+            QCOMPARE(f.picker.dialogs[i].title, QString::fromUtf8(expected[i].title));
+            QCOMPARE(f.picker.dialogs[i].filter, expected[i].filter);
+            QCOMPARE(f.picker.dialogs[i].defaultExtension, QString::fromUtf8(expected[i].extension));
         }
     }
 

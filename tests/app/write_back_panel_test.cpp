@@ -132,10 +132,10 @@ private slots:
         f.button("按钮10")->click();
         QCOMPARE(f.box("编辑框10")->text(), QStringLiteral("/w/new.exe"));
         QCOMPARE(f.box("编辑框11")->text(), QStringLiteral("/w/new.exe.a.txt"));
-        QCOMPARE(f.picker.specs[0].title, QStringLiteral("请选择程序文件:"));
-        QCOMPARE(f.picker.specs[0].filter, QStringLiteral("可执行文件 (*.exe;*.dll;*.ocx)|*.exe;*.dll;*.ocx|所有文件 (*.*)|*.*"));
-        QCOMPARE(f.picker.specs[1].title, QStringLiteral("请选择已本地化的Kestrin对照文件:"));
-        QCOMPARE(f.picker.specs[1].defaultExtension, QStringLiteral("txt"));
+        QCOMPARE(f.picker.dialogs[0].title, QStringLiteral("请选择程序文件:"));
+        QCOMPARE(f.picker.dialogs[0].filter, QStringLiteral("可执行文件 (*.exe;*.dll;*.ocx)|*.exe;*.dll;*.ocx|所有文件 (*.*)|*.*"));
+        QCOMPARE(f.picker.dialogs[1].title, QStringLiteral("请选择已本地化的Kestrin对照文件:"));
+        QCOMPARE(f.picker.dialogs[1].defaultExtension, QStringLiteral("txt"));
     }
 
     // Write back, then restore: the program is as before and the backup gone;
