@@ -1,54 +1,19 @@
 #include "core/file_io.h"
 
+#include "core/atomic_file_writer.h"
 #include "core/huge_pages.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cerrno>
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
-#include <random>
 
 namespace kestrin {
 
 namespace fs = std::filesystem;
-
-namespace {
-
-WriteFaultHook& faultHook() {
-    static WriteFaultHook hook;
-    return hook;
-}
-
-bool stageAllowed(WriteStage stage, const fs::path& target) {
-    const auto& hook = faultHook();
-    return !hook || hook(stage, target);
-}
-
-bool writeAll(int fd, std::string_view data) {
-    while (!data.empty()) {
-        const ssize_t n = ::write(fd, data.data(), data.size());
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        data.remove_prefix(static_cast<std::size_t>(n));
-    }
-    return true;
-}
-
-std::string uniqueSuffix() {
-    static std::atomic<unsigned> counter{0};
-    static const unsigned seed = std::random_device{}();
-    return ".kestrin-" + std::to_string(::getpid()) + "-" + std::to_string(seed % 100000) + "-" +
-           std::to_string(counter++) + ".tmp";
-}
-
-} // namespace
 
 std::optional<std::string> tryReadFileBytes(const fs::path& path) {
     if (path.empty()) return std::nullopt;
@@ -96,75 +61,13 @@ std::string readFileText(const fs::path& path) {
     return content;
 }
 
-namespace {
-
-// The crash-safe write: fill writes the new content into the temporary file.
-bool writeAtomicWith(const fs::path& path, const std::function<bool(int fd)>& fill) {
-    if (path.empty()) return false;
-    std::error_code ec;
-    if (fs::is_directory(path, ec)) return false;
-    fs::path folder = path.parent_path();
-    if (folder.empty()) folder = ".";
-    const fs::path temp = folder / (path.filename().string() + uniqueSuffix());
-
-    if (!stageAllowed(WriteStage::Create, path)) return false;
-    mode_t mode = 0666;
-    struct stat st {};
-    const bool existed = ::stat(path.c_str(), &st) == 0;
-    if (existed) mode = st.st_mode & 07777;
-    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, existed ? 0600 : 0666);
-    if (fd < 0) return false;
-
-    bool ok = stageAllowed(WriteStage::Write, path) && fill(fd);
-    if (ok) ok = stageAllowed(WriteStage::Sync, path) && ::fsync(fd) == 0;
-    if (ok && existed) ok = ::fchmod(fd, mode) == 0;
-    if (::close(fd) != 0) ok = false;
-    if (ok) ok = stageAllowed(WriteStage::Rename, path) && ::rename(temp.c_str(), path.c_str()) == 0;
-    if (!ok) {
-        ::unlink(temp.c_str());
-        return false;
-    }
-    // Make the rename itself durable.
-    const int dirFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dirFd >= 0) {
-        ::fsync(dirFd);
-        ::close(dirFd);
-    }
-    return true;
-}
-
-// Copies the rest of source into target inside the kernel where it can,
-// without holding the file in memory.
-bool copyAll(int source, int target) {
-    while (true) {
-        const ssize_t n = ::copy_file_range(source, nullptr, target, nullptr, std::size_t{1} << 30, 0);
-        if (n == 0) return true;
-        if (n > 0) continue;
-        if (errno == EINTR) continue;
-        if (errno != EXDEV && errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP) return false;
-        break;
-    }
-    std::string buffer(std::size_t{1} << 20, '\0');
-    while (true) {
-        const ssize_t n = ::read(source, buffer.data(), buffer.size());
-        if (n == 0) return true;
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        if (!writeAll(target, std::string_view(buffer.data(), static_cast<std::size_t>(n)))) return false;
-    }
-}
-
-} // namespace
-
 bool writeFileAtomic(const fs::path& path, std::initializer_list<std::string_view> parts) {
-    return writeAtomicWith(path, [&parts](int fd) {
-        for (auto part : parts) {
-            if (!writeAll(fd, part)) return false;
-        }
-        return true;
-    });
+    AtomicFileWriter writer(path);
+    if (!writer.open()) return false;
+    for (auto part : parts) {
+        if (!writer.append(part)) return false;
+    }
+    return writer.commit();
 }
 
 bool writeFileAtomic(const fs::path& path, std::string_view content) {
@@ -177,7 +80,10 @@ bool copyFileAtomic(const fs::path& source, const fs::path& target) {
     if (in < 0) return false;
     struct stat st {};
     bool ok = ::fstat(in, &st) == 0 && S_ISREG(st.st_mode);
-    if (ok) ok = writeAtomicWith(target, [in](int fd) { return copyAll(in, fd); });
+    if (ok) {
+        AtomicFileWriter writer(target);
+        ok = writer.open() && writer.appendFrom(in) && writer.commit();
+    }
     ::close(in);
     return ok;
 }
@@ -215,7 +121,5 @@ fs::path temporaryFolder() {
     auto folder = fs::temp_directory_path(ec);
     return ec ? fs::path("/tmp") : folder;
 }
-
-void setWriteFaultHook(WriteFaultHook hook) { faultHook() = std::move(hook); }
 
 } // namespace kestrin

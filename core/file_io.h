@@ -47,8 +47,9 @@ std::string writeFailedMessage(const std::filesystem::path& path);
 // The user's temporary folder (TMPDIR, else the system's).
 std::filesystem::path temporaryFolder();
 
-// Test hook: when set, called before each stage of a write; returning false
-// makes that stage fail as a full disk or a refused rename would.
+// Test hook: when set, called before each stage of a write (the write stage
+// once for every piece written); returning false makes that stage fail as a
+// full disk or a refused rename would.
 enum class WriteStage { Create, Write, Sync, Rename };
 using WriteFaultHook = std::function<bool(WriteStage, const std::filesystem::path& target)>;
 void setWriteFaultHook(WriteFaultHook hook);

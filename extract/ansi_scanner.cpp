@@ -1,8 +1,8 @@
 #include "extract/ansi_scanner.h"
 
+#include "core/atomic_file_writer.h"
 #include "core/elapsed.h"
 #include "core/file_io.h"
-#include "core/huge_pages.h"
 #include "extract/char_classes.h"
 #include "extract/entry_emission.h"
 
@@ -23,6 +23,8 @@ namespace kestrin {
 namespace {
 
 constexpr std::size_t kBlock = std::size_t{1} << 20;
+// Entries held before they are written out.
+constexpr std::size_t kFlushAt = std::size_t{4} << 20;
 
 } // namespace
 
@@ -231,17 +233,22 @@ JobStatus scanAnsiWholeFile(const std::filesystem::path& programPath, const std:
     reporter.setMaximum(static_cast<std::int64_t>(size / 4096 + (size % 4096 != 0 ? 1 : 0)));
     ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
 
-    // Room for the entries of a text-rich file, reserved but not touched:
-    // the buffer then rarely grows by copying, and untouched pages cost
-    // nothing. Large buffers get huge pages.
+    // Entries go to the output's temporary file a few MB at a time, so the
+    // memory the job needs does not grow with the file.
+    AtomicFileWriter writer(outputPath);
+    if (!writer.open()) {
+        ::close(fd);
+        reporter.reset();
+        reporter.showMessage(writeFailedMessage(outputPath));
+        return JobStatus::Stopped;
+    }
     std::string entries;
-    const std::size_t room = static_cast<std::size_t>(std::min<std::uint64_t>(size + size / 2, std::uint64_t{1} << 34)) + 4096;
-    entries.reserve(room);
-    adviseHugePages(entries.data(), room);
+    entries.reserve(kFlushAt + kBlock);
     AnsiStringFinder finder(settings, entries);
     std::string block(kBlock, '\0');
     std::uint64_t done = 0;
     bool readFailed = false;
+    bool writeFailed = false;
     while (true) {
         const ssize_t got = ::read(fd, block.data(), block.size());
         if (got < 0) {
@@ -251,6 +258,13 @@ JobStatus scanAnsiWholeFile(const std::filesystem::path& programPath, const std:
         }
         if (got == 0) break;
         finder.feed(std::string_view(block.data(), static_cast<std::size_t>(got)));
+        if (entries.size() >= kFlushAt) {
+            if (!writer.append(entries)) {
+                writeFailed = true;
+                break;
+            }
+            entries.clear();
+        }
         const std::uint64_t before = done / 4096;
         done += static_cast<std::uint64_t>(got);
         const std::uint64_t after = done / 4096 + (done % 4096 != 0 ? 1 : 0);
@@ -258,11 +272,13 @@ JobStatus scanAnsiWholeFile(const std::filesystem::path& programPath, const std:
     }
     ::close(fd);
     if (readFailed) {
+        writer.abort();
         reporter.reset();
         reporter.showMessage(programReadFailedMessage(programPath));
         return JobStatus::Stopped;
     }
-    if (!writeFileAtomic(outputPath, entries)) {
+    if (writeFailed || !writer.append(entries) || !writer.commit()) {
+        writer.abort();
         reporter.reset();
         reporter.showMessage(writeFailedMessage(outputPath));
         return JobStatus::Stopped;

@@ -17,21 +17,30 @@
 
 namespace kestrin {
 
-// The entries of one scan, collected in one growing buffer.
+class AtomicFileWriter;
+
+// The entries of one scan. On its own it collects them all; given a writer it
+// passes them on a few MB at a time, so its memory does not grow with the
+// output.
 class EntryBuffer {
 public:
-    explicit EntryBuffer(const ExtractionSettings& settings) : settings_(settings) {}
+    explicit EntryBuffer(const ExtractionSettings& settings, AtomicFileWriter* writer = nullptr)
+        : settings_(settings), writer_(writer) {}
 
     // Offers a validated candidate found at a 0-based file offset; the
     // filters and the minimum length decide whether it becomes an entry.
     void offer(std::int64_t offset, std::string_view candidate);
 
+    // The entries not yet passed on.
     const std::string& bytes() const { return bytes_; }
-    std::string& bytes() { return bytes_; }
+    // Passes the rest on; false when any write to the writer failed.
+    bool flush();
 
 private:
     const ExtractionSettings& settings_;
+    AtomicFileWriter* writer_;
     std::string bytes_;
+    bool writeFailed_ = false;
 };
 
 // A string found by its header: the 0-based offset of its first character and

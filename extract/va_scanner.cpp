@@ -1,6 +1,7 @@
 #include "extract/va_scanner.h"
 
 #include "core/elapsed.h"
+#include "core/file_image.h"
 #include "core/file_io.h"
 #include "extract/char_classes.h"
 #include "extract/entry_emission.h"
@@ -208,16 +209,23 @@ void appendVaStrings(std::string_view image, const std::vector<std::int32_t>& re
 JobStatus scanVaStrings(const std::filesystem::path& programPath, const std::filesystem::path& outputPath,
                         bool utf16, const ExtractionSettings& settings, Reporter& reporter) {
     const Stopwatch stopwatch;
-    const std::optional<std::string> image = tryReadFileBytes(programPath);
+    const std::optional<FileImage> image = FileImage::open(programPath);
     if (!image) {
         reporter.reset();
         reporter.showMessage(programReadFailedMessage(programPath));
         return JobStatus::Stopped;
     }
-    const PeLayout layout = readPeLayout(*image);
-    const std::vector<std::int32_t> references = scanVaReferences(*image, layout, reporter);
+    const std::string_view bytes = image->bytes();
+    const PeLayout layout = readPeLayout(bytes);
+    const std::vector<std::int32_t> references = scanVaReferences(bytes, layout, reporter);
     std::string entries;
-    appendVaStrings(*image, references, utf16, settings, entries);
+    appendVaStrings(bytes, references, utf16, settings, entries);
+    // A file shortened while it was read gave some zeros of its own.
+    if (!image->intact()) {
+        reporter.reset();
+        reporter.showMessage(programReadFailedMessage(programPath));
+        return JobStatus::Stopped;
+    }
     if (!writeFileAtomic(outputPath, entries)) {
         reporter.reset();
         reporter.showMessage(writeFailedMessage(outputPath));

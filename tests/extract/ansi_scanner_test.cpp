@@ -3,6 +3,7 @@
 // and on many generated files fed in random block sizes.
 
 #include "core/byte_text.h"
+#include "core/file_io.h"
 #include "extract/ansi_scanner.h"
 #include "extract/char_classes.h"
 #include "extract/entry_emission.h"
@@ -305,6 +306,40 @@ TEST(AnsiScanner, JobWritesEntriesAndReportsChunks) {
     EXPECT_EQ(reporter.messages.size(), 1u);
     EXPECT_EQ(reporter.message().rfind(std::string(kAsciiDoneHead), 0), 0u);
     EXPECT_EQ(reporter.position, 0);
+}
+
+TEST(AnsiScanner, JobWritesLargeOutputsInPiecesAndKeepsTheOldOneOnFailure) {
+    // About 13 MB of entries: written out in several pieces during the scan.
+    ScratchFolder folder;
+    std::string file;
+    for (int i = 0; file.size() < (std::size_t{10} << 20); ++i)
+        file += "string number " + std::to_string(i) + (i % 7 == 0 ? "\\\t\"" : "") + '\0';
+    writeBytes(folder / "p.bin", file);
+    const ExtractionSettings s = mixedText(2, 2);
+    std::string expected;
+    AnsiStringFinder finder(s, expected);
+    finder.feed(file);
+
+    RecordingReporter reporter;
+    EXPECT_EQ(scanAnsiWholeFile(folder / "p.bin", folder / "out.txt", s, reporter), JobStatus::Completed);
+    EXPECT_EQ(readBytes(folder / "out.txt"), expected);
+
+    // A write that fails after the first piece: the old output stays, with
+    // no temporary file beside it.
+    writeBytes(folder / "out.txt", "old");
+    int writes = 0;
+    setWriteFaultHook([&writes](WriteStage stage, const std::filesystem::path&) {
+        return stage != WriteStage::Write || ++writes < 2;
+    });
+    RecordingReporter failing;
+    EXPECT_EQ(scanAnsiWholeFile(folder / "p.bin", folder / "out.txt", s, failing), JobStatus::Stopped);
+    setWriteFaultHook(nullptr);
+    EXPECT_EQ(writes, 2);
+    EXPECT_EQ(failing.messages, std::vector<std::string>{writeFailedMessage(folder / "out.txt")});
+    EXPECT_EQ(readBytes(folder / "out.txt"), "old");
+    std::size_t left = 0;
+    for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(folder.path())) ++left;
+    EXPECT_EQ(left, 2u);
 }
 
 TEST(AnsiScanner, UnreadableProgramLeavesOutputUntouched) {

@@ -9,6 +9,8 @@
 #include "extract/extraction_job.h"
 #include "extract/extraction_messages.h"
 #include "extract/extraction_settings.h"
+#include "extract/scan_frame.h"
+#include "extract/utf16_scanner.h"
 #include "tests/support/test_support.h"
 
 #include <gtest/gtest.h>
@@ -506,6 +508,40 @@ TEST_F(ExtractionJobCases, WholeFileJobMatchesPlainScanOnALargerFile) {
         EXPECT_GT(expected.size(), 102400u);
         EXPECT_EQ(readBytes(output), expected);
     }
+}
+
+TEST_F(ExtractionJobCases, FrameWritesLargeOutputsInPiecesAndRefusesAShortenedProgram) {
+    // Over 4 MB of entries: passed to the output in pieces, same bytes.
+    std::string file;
+    for (int i = 0; file.size() < (std::size_t{6} << 20); ++i) {
+        for (char c : "entry " + std::to_string(i)) file += std::string{c, '\0'};
+        file += std::string(2, '\0');
+    }
+    writeBytes(program, file);
+    ExtractionSettings s = kAscii;
+    s.skipPeCheck = true;
+    RecordingReporter quiet;
+    EntryBuffer whole(s);
+    searchUtf16Strings(file, s, whole, quiet);
+    ASSERT_GT(whole.bytes().size(), std::size_t{8} << 20);
+    ASSERT_EQ(runExtraction(program, output, true, ExtractionMode::Utf16Whole, s, reporter), JobStatus::Completed);
+    EXPECT_EQ(readBytes(output), whole.bytes());
+
+    // The program file loses its end while the search reads it: the read
+    // failure message, the old output, no temporary file.
+    writeBytes(output, "old");
+    const ImageSearch shortening = [this](std::string_view image, const ExtractionSettings& settings,
+                                          EntryBuffer& entries, Reporter& r) {
+        std::filesystem::resize_file(program, 4096);
+        searchUtf16Strings(image, settings, entries, r);
+    };
+    RecordingReporter r;
+    EXPECT_EQ(runScanFrame(program, output, s, r, {kUtf16DoneHead, true}, shortening), JobStatus::Stopped);
+    EXPECT_EQ(r.messages, std::vector<std::string>{programReadFailedMessage(program)});
+    EXPECT_EQ(readBytes(output), "old");
+    std::size_t left = 0;
+    for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(folder.path())) ++left;
+    EXPECT_EQ(left, 2u);
 }
 
 TEST(ExtractCommandCases, OptionsAndDefaults) {
