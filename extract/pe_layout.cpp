@@ -1,5 +1,10 @@
 #include "extract/pe_layout.h"
 
+#include <algorithm>
+#include <limits>
+#include <queue>
+#include <utility>
+
 namespace kestrin {
 
 std::uint32_t peRead32(std::string_view image, std::int64_t offset) {
@@ -78,6 +83,96 @@ bool vaToFileOffset(const PeLayout& layout, std::int32_t v, std::int32_t& offset
         }
     }
     return false;
+}
+
+namespace {
+
+// Tables up to this long are walked: a short walk beats a binary search.
+constexpr std::size_t kWalkedSections = 16;
+
+std::int32_t offsetIn(const PeLayout& layout, const SectionRecord& s, std::int32_t v) {
+    return wrapAdd(wrapSub(wrapSub(v, layout.imageBase), s.virtualAddress), s.rawPointer);
+}
+
+} // namespace
+
+VaMap::VaMap(const PeLayout& layout) : layout_(layout) {
+    const std::size_t count = layout.sections.size();
+    if (count <= kWalkedSections) return;
+    walk_ = false;
+
+    // Section i holds v when rawPointer <= v - imageBase - virtualAddress +
+    // rawPointer <= rawPointer + rawSize (signed, wrapping): v runs over
+    // rawSize + 1 addresses from imageBase + virtualAddress, wrapping at the
+    // top of the signed range into at most two pieces.
+    constexpr std::int64_t kMin = std::numeric_limits<std::int32_t>::min();
+    constexpr std::int64_t kMax = std::numeric_limits<std::int32_t>::max();
+    std::vector<std::pair<std::int64_t, std::int32_t>> events; // (address, +i+1 opens / -(i+1) closes)
+    events.reserve(count * 4);
+    for (std::size_t i = 0; i < count; ++i) {
+        const SectionRecord& s = layout.sections[i];
+        const std::int32_t end = wrapAdd(s.rawPointer, s.rawSize);
+        if (end < s.rawPointer) continue;
+        const std::int64_t length = static_cast<std::int64_t>(end) - s.rawPointer;
+        const std::int64_t first = wrapAdd(layout.imageBase, s.virtualAddress);
+        const std::int64_t last = first + length;
+        const auto id = static_cast<std::int32_t>(i + 1);
+        if (last <= kMax) {
+            events.emplace_back(first, id);
+            events.emplace_back(last + 1, -id);
+        } else {
+            events.emplace_back(first, id);
+            events.emplace_back(kMax + 1, -id);
+            events.emplace_back(kMin, id);
+            events.emplace_back(last - (std::int64_t{1} << 32) + 1, -id);
+        }
+    }
+    std::sort(events.begin(), events.end());
+
+    // Sweep the addresses upwards, keeping the open sections in a min-heap;
+    // closed ones leave it when they reach its top.
+    std::priority_queue<std::int32_t, std::vector<std::int32_t>, std::greater<>> open;
+    std::vector<std::int32_t> openCount(count + 1, 0);
+    rangeStarts_.push_back(kMin);
+    rangeOwners_.push_back(-1);
+    std::size_t e = 0;
+    while (e < events.size()) {
+        const std::int64_t at = events[e].first;
+        for (; e < events.size() && events[e].first == at; ++e) {
+            const std::int32_t id = events[e].second;
+            if (id > 0) {
+                if (openCount[static_cast<std::size_t>(id)]++ == 0) open.push(id);
+            } else {
+                --openCount[static_cast<std::size_t>(-id)];
+            }
+        }
+        while (!open.empty() && openCount[static_cast<std::size_t>(open.top())] == 0) open.pop();
+        const std::int32_t owner = open.empty() ? -1 : open.top() - 1;
+        if (rangeStarts_.back() == at) {
+            rangeOwners_.back() = owner;
+        } else if (rangeOwners_.back() != owner) {
+            rangeStarts_.push_back(at);
+            rangeOwners_.push_back(owner);
+        }
+    }
+}
+
+bool VaMap::toFileOffset(std::int32_t v, std::int32_t& offset) const {
+    if (walk_) return vaToFileOffset(layout_, v, offset);
+    // The walk's first and last checks, then the first section that holds v.
+    const SectionRecord& first = layout_.sections.front();
+    if (offsetIn(layout_, first, v) < first.rawPointer) return false;
+    const auto range = std::upper_bound(rangeStarts_.begin(), rangeStarts_.end(), static_cast<std::int64_t>(v));
+    const std::int32_t owner = rangeOwners_[static_cast<std::size_t>(range - rangeStarts_.begin()) - 1];
+    const auto lastIndex = static_cast<std::int32_t>(layout_.sections.size() - 1);
+    if (owner >= 0 && owner < lastIndex) {
+        offset = offsetIn(layout_, layout_.sections[static_cast<std::size_t>(owner)], v);
+        return true;
+    }
+    const std::int32_t lastOffset = offsetIn(layout_, layout_.sections.back(), v);
+    if (lastOffset > layout_.rawEnd || owner != lastIndex) return false;
+    offset = lastOffset;
+    return true;
 }
 
 } // namespace kestrin

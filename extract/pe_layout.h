@@ -64,4 +64,23 @@ PeLayout readPeLayout(std::string_view image);
 // last, or in no section's raw data.
 bool vaToFileOffset(const PeLayout& layout, std::int32_t v, std::int32_t& offset);
 
+// The same mapping for many addresses: for a long section table it finds the
+// first section that holds an address by a binary search over precomputed
+// address ranges instead of walking the table, so an image with tens of
+// thousands of sections costs a logarithm per address, not a table walk.
+class VaMap {
+public:
+    explicit VaMap(const PeLayout& layout);
+    bool toFileOffset(std::int32_t v, std::int32_t& offset) const;
+
+private:
+    const PeLayout& layout_;
+    // Address ranges in ascending signed order: rangeStarts_[k] starts the
+    // range that runs to the next start, whose first holding section is
+    // rangeOwners_[k] (-1 for none).
+    std::vector<std::int64_t> rangeStarts_;
+    std::vector<std::int32_t> rangeOwners_;
+    bool walk_ = true;
+};
+
 } // namespace kestrin

@@ -23,7 +23,7 @@ constexpr std::size_t kOverlap = 3;
 
 class ReferenceCollector {
 public:
-    ReferenceCollector(std::string_view image, const PeLayout& layout) : image_(image), layout_(layout) {}
+    ReferenceCollector(std::string_view image, const PeLayout& layout) : image_(image), layout_(layout), map_(layout) {}
 
     // The value whose last byte is at file offset end (end >= 3).
     void examine(std::size_t end) {
@@ -33,7 +33,7 @@ public:
                                                  static_cast<std::uint32_t>(p[3]) << 24);
         if (v < layout_.minVa || v > layout_.maxVa) return;
         std::int32_t offset = 0;
-        if (vaToFileOffset(layout_, v, offset)) references.push_back(offset);
+        if (map_.toFileOffset(v, offset)) references.push_back(offset);
     }
 
     std::vector<std::int32_t> references;
@@ -41,6 +41,7 @@ public:
 private:
     std::string_view image_;
     const PeLayout& layout_;
+    VaMap map_;
 };
 
 // The zero pass over one chunk [begin, end) of the image.
@@ -157,10 +158,59 @@ std::vector<std::int32_t> scanVaReferences(std::string_view image, const PeLayou
     return std::move(collector.references);
 }
 
+namespace {
+
+// The first terminator at or after an offset, for offsets asked in ascending
+// order: a terminator found from p is also the first one from any offset
+// between p and it, so many references into one long stretch cost one search.
+class TerminatorFinder {
+public:
+    TerminatorFinder(std::string_view image, bool pair) : image_(image), pair_(pair) {}
+
+    // The offset of the first zero byte (of the first two zero bytes in a
+    // row) at or after o; -1 when there is none.
+    std::int64_t from(std::int64_t o) {
+        if (o < searchedFrom_ || o > found_) {
+            searchedFrom_ = o;
+            found_ = search(o);
+        }
+        return found_ == none() ? -1 : found_;
+    }
+
+private:
+    std::int64_t none() const { return static_cast<std::int64_t>(image_.size()); }
+
+    std::int64_t search(std::int64_t o) const {
+        const char* data = image_.data();
+        const std::int64_t size = none();
+        if (!pair_) {
+            const void* zero = std::memchr(data + o, 0, static_cast<std::size_t>(size - o));
+            return zero == nullptr ? size : static_cast<const char*>(zero) - data;
+        }
+        std::int64_t pos = o;
+        while (pos + 1 < size) {
+            const void* zero = std::memchr(data + pos, 0, static_cast<std::size_t>(size - 1 - pos));
+            if (zero == nullptr) break;
+            const std::int64_t z = static_cast<const char*>(zero) - data;
+            if (data[z + 1] == 0) return z;
+            pos = z + 2; // the byte after z is not zero
+        }
+        return size;
+    }
+
+    std::string_view image_;
+    bool pair_;
+    std::int64_t searchedFrom_ = -1;
+    std::int64_t found_ = -1;
+};
+
+} // namespace
+
 void appendVaStrings(std::string_view image, const std::vector<std::int32_t>& references, bool utf16,
                      const ExtractionSettings& settings, std::string& out) {
     const auto size = static_cast<std::int64_t>(image.size());
     const char* data = image.data();
+    TerminatorFinder terminators(image, utf16);
     std::int64_t prev = 0;
     std::int64_t prevLen = 0;
     std::string text;
@@ -172,25 +222,14 @@ void appendVaStrings(std::string_view image, const std::vector<std::int32_t>& re
         prevLen = 0;
         if (o < 0 || o >= size) continue; // nothing to read there: an empty candidate
         if (!utf16) {
-            const void* zero = std::memchr(data + o, 0, static_cast<std::size_t>(size - o));
-            const std::int64_t end = zero == nullptr ? size : static_cast<const char*>(zero) - data;
+            const std::int64_t zero = terminators.from(o);
+            const std::int64_t end = zero < 0 ? size : zero;
             text = validateAnsiCandidate(std::string_view(data + o, static_cast<std::size_t>(end - o)), settings);
             if (text.empty()) continue;
             prevLen = static_cast<std::int64_t>(text.size());
         } else {
             // The first pair of zero bytes at any alignment.
-            std::int64_t pair = -1;
-            std::int64_t pos = o;
-            while (pos + 1 < size) {
-                const void* zero = std::memchr(data + pos, 0, static_cast<std::size_t>(size - 1 - pos));
-                if (zero == nullptr) break;
-                const std::int64_t z = static_cast<const char*>(zero) - data;
-                if (data[z + 1] == 0) {
-                    pair = z;
-                    break;
-                }
-                pos = z + 2; // the byte after z is not zero
-            }
+            const std::int64_t pair = terminators.from(o);
             if (pair < 0) continue;
             std::int64_t n = pair - o;
             if (n % 2 != 0) {

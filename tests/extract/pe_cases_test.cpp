@@ -222,6 +222,55 @@ TEST(PeLayoutCases, SixtyFiveThousandSectionsPastTheEnd) {
     appendVaStrings(image, references, false, asciiSettings(), out);
 }
 
+TEST(PeLayoutCases, LongTablesMapLikeTheTableWalk) {
+    // Layouts of 17 to 80 sections (looked up by address ranges, not walked)
+    // with overlapping, empty, negative and wrapping fields: every address
+    // near a section's edges and many at random map as the walk maps them.
+    std::mt19937 rng(31);
+    const std::uint32_t edges[] = {0u, 1u, 0x7FFFFFFFu, 0x80000000u, 0xFFFFFFFFu, 0x10u, 0x1000u};
+    auto field = [&](std::uint32_t scale) {
+        switch (rng() % 6) {
+        case 0: return edges[rng() % 7];
+        case 1: return static_cast<std::uint32_t>(rng());
+        default: return static_cast<std::uint32_t>(rng() % scale);
+        }
+    };
+    for (int round = 0; round < 300; ++round) {
+        PeLayout layout;
+        layout.imageBase = static_cast<std::int32_t>(round % 3 == 0 ? field(0x1000000) : 0x400000u);
+        const std::size_t count = 17 + rng() % 64;
+        for (std::size_t i = 0; i < count; ++i) {
+            SectionRecord r;
+            r.virtualAddress = static_cast<std::int32_t>(field(0x20000));
+            r.virtualSize = static_cast<std::int32_t>(field(0x4000));
+            r.rawPointer = static_cast<std::int32_t>(field(0x20000));
+            r.rawSize = static_cast<std::int32_t>(rng() % 4 == 0 ? 0u : field(0x4000));
+            layout.sections.push_back(r);
+        }
+        layout.rawEnd = wrapAdd(layout.sections.back().rawPointer, layout.sections.back().rawSize);
+        const VaMap map(layout);
+        std::vector<std::int32_t> addresses;
+        for (const SectionRecord& r : layout.sections) {
+            const std::int32_t first = wrapAdd(layout.imageBase, r.virtualAddress);
+            for (std::int32_t d : {-1, 0, 1}) {
+                addresses.push_back(wrapAdd(first, d));
+                addresses.push_back(wrapAdd(wrapAdd(first, r.rawSize), d));
+            }
+        }
+        for (int i = 0; i < 2000; ++i) addresses.push_back(static_cast<std::int32_t>(field(0x1000000) + layout.imageBase));
+        for (const std::uint32_t e : edges) addresses.push_back(static_cast<std::int32_t>(e));
+        for (const std::int32_t v : addresses) {
+            std::int32_t walked = 0;
+            std::int32_t looked = 0;
+            const bool walkMaps = vaToFileOffset(layout, v, walked);
+            ASSERT_EQ(map.toFileOffset(v, looked), walkMaps) << "round " << round << " v " << v;
+            if (walkMaps) {
+                ASSERT_EQ(looked, walked) << "round " << round << " v " << v;
+            }
+        }
+    }
+}
+
 // ---- Reference search ---------------------------------------------------------
 
 // The chunked search written position by position: chunks of 4096 + 3 bytes

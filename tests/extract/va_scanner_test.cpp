@@ -2,6 +2,7 @@
 // the reference search against a plain transcription of the chunked search
 // (4096-byte chunks sharing 3 bytes, zero runs passed over within a chunk).
 
+#include "extract/char_classes.h"
 #include "extract/entry_emission.h"
 #include "extract/extraction_messages.h"
 #include "extract/pe_layout.h"
@@ -255,6 +256,72 @@ TEST(VaScanner, SearchEqualsChunkedTranscriptionOnGeneratedImages) {
         fast.erase(std::unique(fast.begin(), fast.end()), fast.end());
         plain.erase(std::unique(plain.begin(), plain.end()), plain.end());
         ASSERT_EQ(fast, plain) << "round " << round;
+    }
+}
+
+// The string pass written reference by reference: every candidate searched
+// for its terminator from its own start.
+std::string plainVaStrings(std::string_view image, const std::vector<std::int32_t>& references, bool utf16,
+                           const ExtractionSettings& settings) {
+    std::string out;
+    const auto size = static_cast<std::int64_t>(image.size());
+    std::int64_t prev = 0;
+    std::int64_t prevLen = 0;
+    for (const std::int64_t o : references) {
+        if (o == prev || (settings.overlapFilter && o < prev + prevLen)) continue;
+        prev = o;
+        prevLen = 0;
+        if (o < 0 || o >= size) continue;
+        std::string text;
+        if (!utf16) {
+            std::int64_t end = o;
+            while (end < size && image[static_cast<std::size_t>(end)] != 0) ++end;
+            text = validateAnsiCandidate(image.substr(static_cast<std::size_t>(o), static_cast<std::size_t>(end - o)), settings);
+            prevLen = static_cast<std::int64_t>(text.size());
+        } else {
+            std::int64_t pair = o;
+            while (pair + 1 < size && (image[static_cast<std::size_t>(pair)] != 0 || image[static_cast<std::size_t>(pair + 1)] != 0)) ++pair;
+            if (pair + 1 >= size) continue;
+            std::int64_t n = pair - o;
+            if (n % 2 != 0) {
+                if (pair + 2 >= size || image[static_cast<std::size_t>(pair + 2)] != 0) continue;
+                ++n;
+            }
+            text = convertUtf16Candidate(image.substr(static_cast<std::size_t>(o), static_cast<std::size_t>(n)), settings);
+            prevLen = text.empty() ? 0 : n;
+        }
+        if (!text.empty()) appendEntry(out, o, text, settings);
+    }
+    return out;
+}
+
+TEST(VaScanner, StringPassEqualsReferenceByReferenceSearchOnGeneratedImages) {
+    // Many references into the same long stretches (where each string is
+    // searched for once), with and without the overlap filter.
+    std::mt19937 random(77);
+    const char pieces[][4] = {"a", "b", "\0", "\xB0\xA1", "\x81", "\n", "\x01"};
+    for (int round = 0; round < 80; ++round) {
+        std::string image;
+        const std::size_t size = 200 + random() % 6000;
+        while (image.size() < size) {
+            const std::string_view piece = pieces[random() % 7];
+            image += piece.empty() ? std::string(1, '\0') : std::string(piece);
+            if (random() % 40 == 0) image.append(random() % 300, static_cast<char>('A' + random() % 3));
+        }
+        std::vector<std::int32_t> references;
+        for (int i = 0; i < 400; ++i) references.push_back(static_cast<std::int32_t>(random() % (size + 8)) - 4);
+        std::sort(references.begin(), references.end());
+        for (ExtractionSettings s : {plainText(1), mixedText(1, 2), mixedText(3, 1)}) {
+            for (const bool filter : {true, false}) {
+                s.overlapFilter = filter;
+                for (const bool utf16 : {false, true}) {
+                    std::string fast;
+                    appendVaStrings(image, references, utf16, s, fast);
+                    ASSERT_EQ(fast, plainVaStrings(image, references, utf16, s))
+                        << "round " << round << " utf16 " << utf16 << " filter " << filter;
+                }
+            }
+        }
     }
 }
 
