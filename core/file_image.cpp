@@ -5,7 +5,6 @@
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/mman.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <array>
@@ -101,16 +100,11 @@ void freeGuardSlot(int i) {
 } // namespace
 
 std::optional<FileImage> FileImage::open(const std::filesystem::path& path) {
-    if (path.empty()) return std::nullopt;
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    std::uint64_t fileSize = 0;
+    const int fd = openRegularFile(path, fileSize);
     if (fd < 0) return std::nullopt;
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
-        return std::nullopt;
-    }
     FileImage image;
-    const auto size = static_cast<std::size_t>(st.st_size);
+    const auto size = static_cast<std::size_t>(fileSize);
     if (size > 0) {
         void* mapping = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE, fd, 0);
         if (mapping != MAP_FAILED) {

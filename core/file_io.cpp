@@ -15,20 +15,28 @@ namespace kestrin {
 
 namespace fs = std::filesystem;
 
-std::optional<std::string> tryReadFileBytes(const fs::path& path) {
-    if (path.empty()) return std::nullopt;
+int openRegularFile(const fs::path& path, std::uint64_t& size) {
+    if (path.empty()) return -1;
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return std::nullopt;
+    if (fd < 0) return -1;
     struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         ::close(fd);
-        return std::nullopt;
+        return -1;
     }
+    size = static_cast<std::uint64_t>(st.st_size);
+    return fd;
+}
+
+std::optional<std::string> tryReadFileBytes(const fs::path& path) {
+    std::uint64_t size = 0;
+    const int fd = openRegularFile(path, size);
+    if (fd < 0) return std::nullopt;
     // One spare byte lets the read that finds the end return 0 without
     // growing (and so copying) the buffer; a file that grew meanwhile still
     // grows it. Large buffers get huge pages: far fewer page faults.
     std::string content;
-    const auto expected = static_cast<std::size_t>(st.st_size) + 1;
+    const auto expected = static_cast<std::size_t>(size) + 1;
     content.reserve(expected);
     adviseHugePages(content.data(), expected);
     content.resize(expected);

@@ -9,6 +9,7 @@
 // always either its old or its new content. A replaced file keeps its
 // permission bits.
 
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <initializer_list>
@@ -17,6 +18,10 @@
 #include <string_view>
 
 namespace kestrin {
+
+// Opens a regular file for reading and gives its size; -1 when the path is
+// empty, cannot be opened or is not a regular file. The caller closes it.
+int openRegularFile(const std::filesystem::path& path, std::uint64_t& size);
 
 std::string readFileBytes(const std::filesystem::path& path);
 std::optional<std::string> tryReadFileBytes(const std::filesystem::path& path);

@@ -7,7 +7,6 @@
 #include "extract/entry_emission.h"
 
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -221,15 +220,13 @@ void AnsiStringFinder::feed(std::string_view block) {
 JobStatus scanAnsiWholeFile(const std::filesystem::path& programPath, const std::filesystem::path& outputPath,
                             const ExtractionSettings& settings, Reporter& reporter) {
     const Stopwatch stopwatch;
-    const int fd = programPath.empty() ? -1 : ::open(programPath.c_str(), O_RDONLY | O_CLOEXEC);
-    struct stat st {};
-    if (fd < 0 || ::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        if (fd >= 0) ::close(fd);
+    std::uint64_t size = 0;
+    const int fd = openRegularFile(programPath, size);
+    if (fd < 0) {
         reporter.reset();
         reporter.showMessage(programReadFailedMessage(programPath));
         return JobStatus::Stopped;
     }
-    const auto size = static_cast<std::uint64_t>(st.st_size);
     reporter.setMaximum(static_cast<std::int64_t>(size / 4096 + (size % 4096 != 0 ? 1 : 0)));
     ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
 

@@ -1,5 +1,6 @@
 #include "extract/extraction_job.h"
 
+#include "core/file_io.h"
 #include "extract/ansi_scanner.h"
 #include "extract/delphi_scanner.h"
 #include "extract/extraction_messages.h"
@@ -10,7 +11,6 @@
 #include "extract/vb_scanner.h"
 
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -77,14 +77,11 @@ JobStatus runExtraction(const std::filesystem::path& programPath, const std::fil
     if (programPath.empty() || outputPath.empty()) return refuse(reporter, std::string(kMissingPathsMessage));
     if (!anyClassBoxOn) return refuse(reporter, std::string(kNoClassMessage));
 
-    const int fd = ::open(programPath.c_str(), O_RDONLY | O_CLOEXEC);
-    struct stat st {};
-    if (fd < 0 || ::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        if (fd >= 0) ::close(fd);
-        return refuse(reporter, programReadFailedMessage(programPath));
-    }
+    std::uint64_t size = 0;
+    const int fd = openRegularFile(programPath, size);
+    if (fd < 0) return refuse(reporter, programReadFailedMessage(programPath));
     if (!settings.skipPeCheck) {
-        const PeKind kind = peKindOf(fd, static_cast<std::uint64_t>(st.st_size));
+        const PeKind kind = peKindOf(fd, size);
         if (kind != PeKind::Pe32) {
             ::close(fd);
             return refuse(reporter, std::string(kind == PeKind::Pe64 ? kPe64Message : kNotPeMessage));

@@ -7,12 +7,6 @@
 namespace kestrin {
 namespace {
 
-std::size_t entriesIn(const std::filesystem::path& folder) {
-    std::size_t count = 0;
-    for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(folder)) ++count;
-    return count;
-}
-
 TEST(AtomicFileWriter, PiecesReplaceTheTargetOnlyAtCommit) {
     test::ScratchFolder dir;
     const auto file = dir / "out.txt";
@@ -24,7 +18,7 @@ TEST(AtomicFileWriter, PiecesReplaceTheTargetOnlyAtCommit) {
     EXPECT_EQ(test::readBytes(file), "old");
     ASSERT_TRUE(writer.commit());
     EXPECT_EQ(test::readBytes(file), "first second");
-    EXPECT_EQ(entriesIn(dir.path()), 1u);
+    EXPECT_EQ(dir.entryCount(), 1u);
 }
 
 TEST(AtomicFileWriter, DroppedOrFailedWriterLeavesTargetAndNoTemporaryFile) {
@@ -37,7 +31,7 @@ TEST(AtomicFileWriter, DroppedOrFailedWriterLeavesTargetAndNoTemporaryFile) {
         ASSERT_TRUE(writer.append("never kept"));
     }
     EXPECT_EQ(test::readBytes(file), "old");
-    EXPECT_EQ(entriesIn(dir.path()), 1u);
+    EXPECT_EQ(dir.entryCount(), 1u);
 
     // The second piece meets a full disk: the writer stays spoilt.
     int writes = 0;
@@ -52,7 +46,7 @@ TEST(AtomicFileWriter, DroppedOrFailedWriterLeavesTargetAndNoTemporaryFile) {
     EXPECT_FALSE(writer.commit());
     setWriteFaultHook(nullptr);
     EXPECT_EQ(test::readBytes(file), "old");
-    EXPECT_EQ(entriesIn(dir.path()), 1u);
+    EXPECT_EQ(dir.entryCount(), 1u);
 
     EXPECT_FALSE(AtomicFileWriter(dir.path()).open()) << "a folder is no target";
     EXPECT_FALSE(AtomicFileWriter(dir / "missing" / "x").open());

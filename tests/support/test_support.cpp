@@ -32,6 +32,12 @@ ScratchFolder::~ScratchFolder() {
     fs::remove_all(path_, ec);
 }
 
+std::size_t ScratchFolder::entryCount() const {
+    std::size_t count = 0;
+    for ([[maybe_unused]] const auto& entry : fs::directory_iterator(path_)) ++count;
+    return count;
+}
+
 void writeBytes(const fs::path& path, const std::string& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));

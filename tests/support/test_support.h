@@ -39,6 +39,8 @@ public:
 
     const std::filesystem::path& path() const { return path_; }
     std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
+    // How many files and folders it holds (a temporary file left behind shows).
+    std::size_t entryCount() const;
 
 private:
     std::filesystem::path path_;
