@@ -27,6 +27,30 @@ constexpr std::size_t kFlushAt = std::size_t{4} << 20;
 
 } // namespace
 
+namespace {
+
+// The index of the first byte at or after i that is not printable ASCII
+// (a high byte or a control byte), or n.
+inline std::size_t skipPrintableAscii(const unsigned char* b, std::size_t i, std::size_t n) {
+#if defined(__SSE2__)
+    for (; i + 16 <= n; i += 16) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(b + i));
+        const __m128i t = _mm_sub_epi8(v, _mm_set1_epi8(0x20));
+        __m128i plain = _mm_cmpeq_epi8(_mm_min_epu8(t, _mm_set1_epi8(0x5E)), t);
+        plain = _mm_or_si128(plain, _mm_cmpeq_epi8(v, _mm_set1_epi8(0x09)));
+        plain = _mm_or_si128(plain, _mm_cmpeq_epi8(v, _mm_set1_epi8(0x0A)));
+        plain = _mm_or_si128(plain, _mm_cmpeq_epi8(v, _mm_set1_epi8(0x0D)));
+        const unsigned stops = ~static_cast<unsigned>(_mm_movemask_epi8(plain)) & 0xFFFFu;
+        if (stops != 0) return i + static_cast<std::size_t>(__builtin_ctz(stops));
+    }
+#endif
+    const auto& printable = printableByteTable();
+    while (i < n && b[i] < 0x80 && printable[b[i]]) ++i;
+    return i;
+}
+
+} // namespace
+
 AnsiStringFinder::AnsiStringFinder(const ExtractionSettings& settings, std::string& out)
     : settings_(settings), out_(out) {}
 
@@ -41,24 +65,14 @@ std::size_t AnsiStringFinder::runStartOf(std::string_view piece, std::size_t fro
         while (i > from && printable[b[i - 1]]) --i;
         return i > from ? i : 0;
     }
-    // A control byte or DEL is never the trail of a character, so the run
-    // starts after the last one whatever the pairing before it; only the
-    // bytes after it need the walk.
+    // Printable ASCII bytes only extend the run: the walk jumps over them and
+    // stops at the bytes that decide something (a high byte, a control).
     std::size_t runStart = 0;
-    std::size_t i = n;
-    while (i > from) {
-        const unsigned char c = b[i - 1];
-        if (!printable[c] && (c < 0x40 || c == 0x7F)) break;
-        --i;
-    }
-    if (i > from) runStart = i;
-    else i = from;
+    std::size_t i = from;
     const int cls = settings_.doubleByteClass;
-    while (i < n) {
+    while ((i = skipPrintableAscii(b, i, n)) < n) {
         const unsigned char c = b[i];
-        if (printable[c]) {
-            ++i;
-        } else if (c <= 0x80) {
+        if (c <= 0x80) {
             runStart = ++i;
         } else if (i + 1 == n) {
             if (open) {
