@@ -3,6 +3,7 @@
 #include "core/atomic_file_writer.h"
 #include "core/elapsed.h"
 #include "core/file_image.h"
+#include "extract/byte_sources.h"
 #include "core/file_io.h"
 #include "extract/entry_emission.h"
 #include "extract/extraction_messages.h"
@@ -48,27 +49,43 @@ JobStatus stop(Reporter& reporter, const std::string& message) {
     return JobStatus::Stopped;
 }
 
+// The frame around any source of the program's bytes: Source has size() and
+// intact() (false when the file got shorter while it was read).
+template <class Source, class Search>
+JobStatus runFrame(std::optional<Source> source, const std::filesystem::path& programPath,
+                   const std::filesystem::path& outputPath, const ExtractionSettings& settings, Reporter& reporter,
+                   const ScanFrameOptions& options, const Stopwatch& stopwatch, const Search& search) {
+    if (!source) return stop(reporter, programReadFailedMessage(programPath));
+    AtomicFileWriter writer(outputPath);
+    if (!writer.open()) return stop(reporter, writeFailedMessage(outputPath));
+
+    EntryBuffer entries(settings, &writer);
+    search(*source, entries);
+
+    // A file shortened while it was read gave bytes that are not its own.
+    if (!source->intact()) return stop(reporter, programReadFailedMessage(programPath));
+    if (!entries.flush() || !writer.commit()) return stop(reporter, writeFailedMessage(outputPath));
+    if (options.fillProgressAtEnd) reporter.setPosition(blockCount(source->size()));
+    reporter.showMessage(completionMessage(options.messageHead, stopwatch.seconds()));
+    reporter.reset();
+    return JobStatus::Completed;
+}
+
 } // namespace
 
 JobStatus runScanFrame(const std::filesystem::path& programPath, const std::filesystem::path& outputPath,
                        const ExtractionSettings& settings, Reporter& reporter, const ScanFrameOptions& options, const ImageSearch& search) {
     const Stopwatch stopwatch;
-    const std::optional<FileImage> image = FileImage::open(programPath);
-    if (!image) return stop(reporter, programReadFailedMessage(programPath));
-    AtomicFileWriter writer(outputPath);
-    if (!writer.open()) return stop(reporter, writeFailedMessage(outputPath));
+    return runFrame(FileImage::open(programPath), programPath, outputPath, settings, reporter, options, stopwatch,
+                    [&](FileImage& image, EntryBuffer& entries) { search(image.bytes(), settings, entries, reporter); });
+}
 
-    EntryBuffer entries(settings, &writer);
-    search(image->bytes(), settings, entries, reporter);
-
-    // A file shortened while it was read gave some zeros of its own: its
-    // entries are not the file's.
-    if (!image->intact()) return stop(reporter, programReadFailedMessage(programPath));
-    if (!entries.flush() || !writer.commit()) return stop(reporter, writeFailedMessage(outputPath));
-    if (options.fillProgressAtEnd) reporter.setPosition(blockCount(image->size()));
-    reporter.showMessage(completionMessage(options.messageHead, stopwatch.seconds()));
-    reporter.reset();
-    return JobStatus::Completed;
+JobStatus runStreamedScanFrame(const std::filesystem::path& programPath, const std::filesystem::path& outputPath,
+                               const ExtractionSettings& settings, Reporter& reporter,
+                               const ScanFrameOptions& options, const StreamedSearch& search) {
+    const Stopwatch stopwatch;
+    return runFrame(StreamedFile::open(programPath), programPath, outputPath, settings, reporter, options, stopwatch,
+                    [&](StreamedFile& file, EntryBuffer& entries) { search(file, settings, entries, reporter); });
 }
 
 } // namespace kestrin

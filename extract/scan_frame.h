@@ -18,6 +18,7 @@
 namespace kestrin {
 
 class AtomicFileWriter;
+class StreamedFile;
 
 // The entries of one scan. On its own it collects them all; given a writer it
 // passes them on a few MB at a time, so its memory does not grow with the
@@ -87,9 +88,19 @@ struct ScanFrameOptions {
 
 // Reads the program file, runs the search, writes the entries over the output
 // path and shows the completion message. A program file that cannot be read
-// shows the read failure message and leaves the output path untouched; a
-// failed write shows the write failure message.
+// (or that gets shorter while it is read) shows the read failure message and
+// leaves the output path untouched; a failed write shows the write failure
+// message.
 JobStatus runScanFrame(const std::filesystem::path& programPath, const std::filesystem::path& outputPath,
                        const ExtractionSettings& settings, Reporter& reporter, const ScanFrameOptions& options, const ImageSearch& search);
+
+// A search that reads the file as it goes.
+using StreamedSearch = std::function<void(StreamedFile& file, const ExtractionSettings& settings,
+                                          EntryBuffer& entries, Reporter& reporter)>;
+
+// The same frame around a search that reads the file as it goes.
+JobStatus runStreamedScanFrame(const std::filesystem::path& programPath, const std::filesystem::path& outputPath,
+                               const ExtractionSettings& settings, Reporter& reporter,
+                               const ScanFrameOptions& options, const StreamedSearch& search);
 
 } // namespace kestrin

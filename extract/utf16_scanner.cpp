@@ -4,6 +4,7 @@
 #include "extract/extraction_messages.h"
 #include "extract/unit_table.h"
 #include "extract/byte_search.h"
+#include "extract/byte_sources.h"
 
 #include <array>
 
@@ -98,13 +99,16 @@ std::string extractUtf16TrailingRun(std::string_view piece, std::int64_t& start,
     return text;
 }
 
-void searchUtf16Strings(std::string_view image, const ExtractionSettings& settings, EntryBuffer& entries,
-                        Reporter& reporter) {
+namespace {
+
+// The search over either source: the scan names the earliest byte it may
+// still need (the start of the piece it is in) before each step.
+template <class Bytes>
+void searchUtf16In(Bytes& bytes, const ExtractionSettings& settings, EntryBuffer& entries, Reporter& reporter) {
     using byte_search::npos;
-    BlockProgress progress(reporter, image.size());
-    const std::size_t size = image.size();
+    const std::size_t size = bytes.size();
+    BlockProgress progress(reporter, size);
     if (size == 0) return;
-    const auto* d = reinterpret_cast<const unsigned char*>(image.data());
     const bool plain = settings.textClassMode == TextClassMode::AsciiOnly;
     // A run of r bytes gives at most r ANSI bytes (r / 2 in plain text); runs
     // that cannot reach the minimum length are not converted.
@@ -113,36 +117,43 @@ void searchUtf16Strings(std::string_view image, const ExtractionSettings& settin
 
     std::size_t p = 0;
     for (;;) {
+        bytes.keepFrom(p);
+        if (!bytes.ensure(p + 1)) return;
         // Skip zero bytes; the file's last byte is never skipped.
-        if (d[p] == 0 && p + 1 < size) {
-            const std::size_t next = byte_search::findNonZero(image, p);
+        if (*bytes.at(p) == 0 && p + 1 < size) {
+            const std::size_t next = bytes.findNonZero(p);
+            if (bytes.failed()) return;
             p = next == npos ? size - 1 : next;
+            bytes.keepFrom(p);
         }
         std::size_t start = p;
         std::size_t pairFrom = p;
         if (plain) {
             // The string begins with the byte before the first zero: its first
             // unit is a non-zero byte followed by 0x00.
-            const std::size_t z = byte_search::findZero(image, p);
+            const std::size_t z = bytes.findZero(p);
             if (z == npos || z + 1 == size) break;
-            if (d[z + 1] == 0) {
+            if (!bytes.ensure(z + 2)) return;
+            if (*bytes.at(z + 1) == 0) {
                 p = z;
                 continue;
             }
             start = z - 1;
             pairFrom = z;
         }
-        const std::size_t t = byte_search::findZeroPair(image, pairFrom);
+        const std::size_t t = bytes.findZeroPair(pairFrom);
         if (t == npos) break;
         // When the last character's high byte is 0x00 the pair found is that
         // byte and the first terminator byte; the next zero keeps it whole.
-        const std::size_t n = t - start + (t + 2 < size && d[t + 2] == 0 ? 1 : 0);
+        if (!bytes.ensure(t + 3)) return;
+        const std::size_t n = t - start + (t + 2 < size && *bytes.at(t + 2) == 0 ? 1 : 0);
 
-        const RunBounds run = trailingRun(d + start, n, settings);
+        const unsigned char* piece = bytes.at(start);
+        const RunBounds run = trailingRun(piece, n, settings);
         const std::size_t runBytes = run.end - run.begin;
         if (runBytes != 0 && static_cast<std::int64_t>(plain ? runBytes / 2 : runBytes) >= minLength) {
             candidate.clear();
-            appendRunText(candidate, d + start, run, settings);
+            appendRunText(candidate, piece, run, settings);
             entries.offer(static_cast<std::int64_t>(start + run.begin), candidate);
         }
         progress.step(t + 1);
@@ -150,10 +161,26 @@ void searchUtf16Strings(std::string_view image, const ExtractionSettings& settin
     }
 }
 
+} // namespace
+
+void searchUtf16Strings(std::string_view image, const ExtractionSettings& settings, EntryBuffer& entries,
+                        Reporter& reporter) {
+    ImageBytes bytes(image);
+    searchUtf16In(bytes, settings, entries, reporter);
+}
+
+void streamUtf16Strings(StreamedFile& file, const ExtractionSettings& settings, EntryBuffer& entries,
+                        Reporter& reporter) {
+    searchUtf16In(file, settings, entries, reporter);
+}
+
 JobStatus scanUtf16WholeFile(const std::filesystem::path& programPath, const std::filesystem::path& outputPath,
                              const ExtractionSettings& settings, Reporter& reporter) {
-    return runScanFrame(programPath, outputPath, settings, reporter,
-                        {kUtf16DoneHead, /*fillProgressAtEnd=*/true}, searchUtf16Strings);
+    return runStreamedScanFrame(programPath, outputPath, settings, reporter,
+                                {kUtf16DoneHead, /*fillProgressAtEnd=*/true},
+                                [](StreamedFile& file, const ExtractionSettings& s, EntryBuffer& entries, Reporter& r) {
+                                    streamUtf16Strings(file, s, entries, r);
+                                });
 }
 
 } // namespace kestrin

@@ -3,6 +3,7 @@
 // Zero-terminated UTF-16LE strings anywhere in a file of any kind.
 
 #include "core/reporter.h"
+#include "extract/byte_sources.h"
 #include "extract/extraction_settings.h"
 #include "extract/scan_frame.h"
 
@@ -27,9 +28,12 @@ std::string extractUtf16TrailingRun(std::string_view piece, std::int64_t& start,
 // order of offset; progress by 4096-byte blocks.
 void searchUtf16Strings(std::string_view image, const ExtractionSettings& settings, EntryBuffer& entries,
                         Reporter& reporter);
+// The same search reading the file as it goes.
+void streamUtf16Strings(StreamedFile& file, const ExtractionSettings& settings, EntryBuffer& entries,
+                        Reporter& reporter);
 
-// The job of the mode "UniCode[全部]": reads the program file whole and
-// writes the comparison file.
+// The job of the mode "UniCode[全部]": reads the program file as it scans
+// and writes the comparison file.
 JobStatus scanUtf16WholeFile(const std::filesystem::path& programPath, const std::filesystem::path& outputPath,
                              const ExtractionSettings& settings, Reporter& reporter);
 

@@ -539,6 +539,19 @@ TEST_F(ExtractionJobCases, FrameWritesLargeOutputsInPiecesAndRefusesAShortenedPr
     EXPECT_EQ(runScanFrame(program, output, s, r, {kUtf16DoneHead, true}, shortening), JobStatus::Stopped);
     EXPECT_EQ(r.messages, std::vector<std::string>{programReadFailedMessage(program)});
     EXPECT_EQ(readBytes(output), "old");
+
+    // The same with the search that reads the file as it goes.
+    writeBytes(program, file);
+    const StreamedSearch shorteningStream = [this](StreamedFile& streamed, const ExtractionSettings& settings,
+                                                   EntryBuffer& entries, Reporter& rr) {
+        std::filesystem::resize_file(program, 4096);
+        streamUtf16Strings(streamed, settings, entries, rr);
+    };
+    RecordingReporter r2;
+    EXPECT_EQ(runStreamedScanFrame(program, output, s, r2, {kUtf16DoneHead, true}, shorteningStream),
+              JobStatus::Stopped);
+    EXPECT_EQ(r2.messages, std::vector<std::string>{programReadFailedMessage(program)});
+    EXPECT_EQ(readBytes(output), "old");
     EXPECT_EQ(folder.entryCount(), 2u);
 }
 

@@ -392,6 +392,34 @@ TEST(ScannerEquivalence, FastScannersMatchPlainTranscriptionsOnGeneratedFiles) {
     }
 }
 
+TEST(ScannerEquivalence, StreamedUtf16ScanMatchesTheImageScanWithAnyBlockSize) {
+    // The search reading the file block by block, blocks down to one byte:
+    // strings, zero runs and zero pairs across every kind of block boundary.
+    std::mt19937 rng(1611);
+    const std::vector<ExtractionSettings> settings = settingsToTry();
+    const std::size_t blocks[] = {1, 2, 3, 7, 16, 17, 4096};
+    test::ScratchFolder folder;
+    const auto path = folder / "p.bin";
+    for (int round = 0; round < 350; ++round) {
+        const std::size_t size = round % 25 == 0 ? 9000 + rng() % 4000 : rng() % 300;
+        const std::string bytes = generatedFile(rng, size);
+        test::writeBytes(path, bytes);
+        const std::size_t block = blocks[round % 7];
+        for (const ExtractionSettings& s : settings) {
+            auto file = StreamedFile::open(path, block);
+            ASSERT_TRUE(file.has_value());
+            test::RecordingReporter reporter;
+            EntryBuffer entries(s);
+            streamUtf16Strings(*file, s, entries, reporter);
+            EXPECT_TRUE(file->intact());
+            const Outcome streamed{entries.bytes(), reporter.maximums.empty() ? -1 : reporter.maximums.back(),
+                                   reporter.position};
+            ASSERT_EQ(streamed, fastScan(searchUtf16Strings, bytes, s))
+                << "round " << round << ", block " << block << ", class " << static_cast<int>(s.doubleByteClass);
+        }
+    }
+}
+
 TEST(ScannerEquivalence, BadInputGivesThePlainResultWithoutCrashing) {
     struct Input {
         const char* name;
