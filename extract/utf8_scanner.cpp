@@ -4,6 +4,7 @@
 #include "extract/extraction_messages.h"
 #include "extract/unit_table.h"
 #include "extract/byte_search.h"
+#include "extract/byte_sources.h"
 
 #include <array>
 
@@ -90,13 +91,14 @@ std::string extractUtf8Run(std::string_view segment, std::int64_t& start, const 
     return text;
 }
 
-void searchUtf8Strings(std::string_view image, const ExtractionSettings& settings, EntryBuffer& entries,
-                       Reporter& reporter) {
+namespace {
+
+template <class Bytes>
+void searchUtf8In(Bytes& bytes, const ExtractionSettings& settings, EntryBuffer& entries, Reporter& reporter) {
     using byte_search::npos;
-    BlockProgress progress(reporter, image.size());
-    const std::size_t size = image.size();
+    const std::size_t size = bytes.size();
+    BlockProgress progress(reporter, size);
     if (size == 0) return;
-    const auto* d = reinterpret_cast<const unsigned char*>(image.data());
     const bool mixed = settings.textClassMode == TextClassMode::Mixed;
     const UnitTable& table = mixedUnitTable(settings.doubleByteClass);
     const PrintableTable& printable = printableTable();
@@ -104,21 +106,26 @@ void searchUtf8Strings(std::string_view image, const ExtractionSettings& setting
 
     std::size_t p = 0;
     for (;;) {
+        bytes.keepFrom(p);
+        if (!bytes.ensure(p + 1)) return;
         // Skip zero bytes; the file's last byte is never skipped.
-        if (d[p] == 0 && p + 1 < size) {
-            const std::size_t next = byte_search::findNonZero(image, p);
+        if (*bytes.at(p) == 0 && p + 1 < size) {
+            const std::size_t next = bytes.findNonZero(p);
+            if (bytes.failed()) return;
             p = next == npos ? size - 1 : next;
+            bytes.keepFrom(p);
         }
         const std::size_t start = p;
-        const std::size_t z = byte_search::findZero(image, start);
+        const std::size_t z = bytes.findZero(start);
         // A segment whose zero is the file's last byte is not examined.
         if (z == npos || z + 1 == size) break;
         if (mixed) {
-            const RunBounds run = utf8Run(d + start, z - start, table, printable);
+            const unsigned char* segment = bytes.at(start);
+            const RunBounds run = utf8Run(segment, z - start, table, printable);
             // A run of r bytes gives at most r ANSI bytes.
             if (static_cast<std::int64_t>(run.end - run.begin) >= settings.minLength && run.end != run.begin) {
                 candidate.clear();
-                appendRunText(candidate, d + start, run, table, printable);
+                appendRunText(candidate, segment, run, table, printable);
                 entries.offer(static_cast<std::int64_t>(start + run.begin), candidate);
             }
         }
@@ -127,10 +134,26 @@ void searchUtf8Strings(std::string_view image, const ExtractionSettings& setting
     }
 }
 
+} // namespace
+
+void searchUtf8Strings(std::string_view image, const ExtractionSettings& settings, EntryBuffer& entries,
+                       Reporter& reporter) {
+    ImageBytes bytes(image);
+    searchUtf8In(bytes, settings, entries, reporter);
+}
+
+void streamUtf8Strings(StreamedFile& file, const ExtractionSettings& settings, EntryBuffer& entries,
+                       Reporter& reporter) {
+    searchUtf8In(file, settings, entries, reporter);
+}
+
 JobStatus scanUtf8WholeFile(const std::filesystem::path& programPath, const std::filesystem::path& outputPath,
                             const ExtractionSettings& settings, Reporter& reporter) {
-    return runScanFrame(programPath, outputPath, settings, reporter,
-                        {kUtf8DoneHead, /*fillProgressAtEnd=*/true}, searchUtf8Strings);
+    return runStreamedScanFrame(programPath, outputPath, settings, reporter,
+                                {kUtf8DoneHead, /*fillProgressAtEnd=*/true},
+                                [](StreamedFile& file, const ExtractionSettings& s, EntryBuffer& entries, Reporter& r) {
+                                    streamUtf8Strings(file, s, entries, r);
+                                });
 }
 
 } // namespace kestrin

@@ -4,6 +4,7 @@
 // single bytes and three-byte sequences of the selected double-byte class.
 
 #include "core/reporter.h"
+#include "extract/byte_sources.h"
 #include "extract/extraction_settings.h"
 #include "extract/scan_frame.h"
 
@@ -31,6 +32,9 @@ std::string extractUtf8Run(std::string_view segment, std::int64_t& start, const 
 // Offers the entries of every UTF-8 string of the image, in ascending order
 // of offset; progress by 4096-byte blocks.
 void searchUtf8Strings(std::string_view image, const ExtractionSettings& settings, EntryBuffer& entries,
+                       Reporter& reporter);
+// The same search reading the file as it goes.
+void streamUtf8Strings(StreamedFile& file, const ExtractionSettings& settings, EntryBuffer& entries,
                        Reporter& reporter);
 
 // The job of the mode "UTF8[全部]" in mixed text.

@@ -323,6 +323,22 @@ Outcome fastScan(Search search, const std::string& bytes, const ExtractionSettin
     return out;
 }
 
+// The same search reading the file in blocks of the given size.
+template <typename Search>
+Outcome streamedScan(Search search, const std::filesystem::path& path, std::size_t block,
+                     const ExtractionSettings& settings) {
+    auto file = StreamedFile::open(path, block);
+    if (!file) return {};
+    test::RecordingReporter reporter;
+    EntryBuffer entries(settings);
+    search(*file, settings, entries, reporter);
+    Outcome out;
+    out.entries = file->intact() ? entries.bytes() : "(read failed)";
+    out.maximum = reporter.maximums.empty() ? -1 : reporter.maximums.back();
+    out.steps = reporter.position;
+    return out;
+}
+
 // Files built from fragments that put the scanners' boundaries close
 // together: zero runs of every length, printable and refused units at both
 // alignments, Chinese in UTF-16 and UTF-8, GBK with backslash trail bytes,
@@ -392,7 +408,7 @@ TEST(ScannerEquivalence, FastScannersMatchPlainTranscriptionsOnGeneratedFiles) {
     }
 }
 
-TEST(ScannerEquivalence, StreamedUtf16ScanMatchesTheImageScanWithAnyBlockSize) {
+TEST(ScannerEquivalence, StreamedScansMatchTheImageScansWithAnyBlockSize) {
     // The search reading the file block by block, blocks down to one byte:
     // strings, zero runs and zero pairs across every kind of block boundary.
     std::mt19937 rng(1611);
@@ -406,16 +422,13 @@ TEST(ScannerEquivalence, StreamedUtf16ScanMatchesTheImageScanWithAnyBlockSize) {
         test::writeBytes(path, bytes);
         const std::size_t block = blocks[round % 7];
         for (const ExtractionSettings& s : settings) {
-            auto file = StreamedFile::open(path, block);
-            ASSERT_TRUE(file.has_value());
-            test::RecordingReporter reporter;
-            EntryBuffer entries(s);
-            streamUtf16Strings(*file, s, entries, reporter);
-            EXPECT_TRUE(file->intact());
-            const Outcome streamed{entries.bytes(), reporter.maximums.empty() ? -1 : reporter.maximums.back(),
-                                   reporter.position};
-            ASSERT_EQ(streamed, fastScan(searchUtf16Strings, bytes, s))
-                << "round " << round << ", block " << block << ", class " << static_cast<int>(s.doubleByteClass);
+            const std::string where =
+                "round " + std::to_string(round) + ", block " + std::to_string(block) + ", class " +
+                std::to_string(s.doubleByteClass);
+            ASSERT_EQ(streamedScan(streamUtf16Strings, path, block, s), fastScan(searchUtf16Strings, bytes, s))
+                << "UTF-16, " << where;
+            ASSERT_EQ(streamedScan(streamUtf8Strings, path, block, s), fastScan(searchUtf8Strings, bytes, s))
+                << "UTF-8, " << where;
         }
     }
 }
