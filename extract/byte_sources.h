@@ -90,4 +90,20 @@ private:
     bool failed_ = false;
 };
 
+// Moves p, where a scan stands, past the zero bytes there (never past the
+// file's last byte) and keeps the bytes from there on; false when they
+// cannot be read.
+template <class Bytes>
+bool skipZeros(Bytes& bytes, std::size_t& p) {
+    bytes.keepFrom(p);
+    if (!bytes.ensure(p + 1)) return false;
+    if (*bytes.at(p) == 0 && p + 1 < bytes.size()) {
+        const std::size_t next = bytes.findNonZero(p);
+        if (bytes.failed()) return false;
+        p = next == byte_search::npos ? bytes.size() - 1 : next;
+        bytes.keepFrom(p);
+    }
+    return true;
+}
+
 } // namespace kestrin

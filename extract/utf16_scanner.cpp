@@ -117,15 +117,7 @@ void searchUtf16In(Bytes& bytes, const ExtractionSettings& settings, EntryBuffer
 
     std::size_t p = 0;
     for (;;) {
-        bytes.keepFrom(p);
-        if (!bytes.ensure(p + 1)) return;
-        // Skip zero bytes; the file's last byte is never skipped.
-        if (*bytes.at(p) == 0 && p + 1 < size) {
-            const std::size_t next = bytes.findNonZero(p);
-            if (bytes.failed()) return;
-            p = next == npos ? size - 1 : next;
-            bytes.keepFrom(p);
-        }
+        if (!skipZeros(bytes, p)) return;
         std::size_t start = p;
         std::size_t pairFrom = p;
         if (plain) {

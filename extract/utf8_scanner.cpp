@@ -106,15 +106,7 @@ void searchUtf8In(Bytes& bytes, const ExtractionSettings& settings, EntryBuffer&
 
     std::size_t p = 0;
     for (;;) {
-        bytes.keepFrom(p);
-        if (!bytes.ensure(p + 1)) return;
-        // Skip zero bytes; the file's last byte is never skipped.
-        if (*bytes.at(p) == 0 && p + 1 < size) {
-            const std::size_t next = bytes.findNonZero(p);
-            if (bytes.failed()) return;
-            p = next == npos ? size - 1 : next;
-            bytes.keepFrom(p);
-        }
+        if (!skipZeros(bytes, p)) return;
         const std::size_t start = p;
         const std::size_t z = bytes.findZero(start);
         // A segment whose zero is the file's last byte is not examined.
