@@ -1,11 +1,13 @@
 #pragma once
 
 // A single-line edit box whose input rules belong to its owner: a rule for
-// typed characters, a notice when the box loses the focus, and optionally
-// Up and Down keys that step its number within a range, as an up-down
-// control beside the box would.
+// typed characters, a notice when the box loses the focus, and optionally an
+// up-down control: two arrows at its right edge, and the Up and Down keys,
+// that step its number within a range.
 
 #include <QLineEdit>
+
+class QToolButton;
 
 #include <functional>
 
@@ -18,6 +20,7 @@ public:
 
     // Typed characters the rule refuses are dropped.
     void setCharacterRule(std::function<bool(char32_t)> accepts) { accepts_ = std::move(accepts); }
+    // Shows the arrows; lowest above highest: no stepping.
     void setStepRange(int lowest, int highest);
 
 signals:
@@ -26,11 +29,17 @@ signals:
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
+    void stepBy(int step);
+    void placeArrows();
+
     std::function<bool(char32_t)> accepts_;
     int lowest_ = 0;
     int highest_ = -1;  // below lowest_: no stepping
+    QToolButton* upArrow_ = nullptr;
+    QToolButton* downArrow_ = nullptr;
 };
 
 } // namespace kestrin::app

@@ -7,6 +7,7 @@
 #include "app/extraction_panel.h"
 
 #include <QTest>
+#include <QToolButton>
 
 namespace kestrin::app::test {
 
@@ -106,6 +107,25 @@ private slots:
         QCOMPARE(settingsOf(f).minLength, 1);
         typeAndLeave(mixed, QStringLiteral("9"));
         QCOMPARE(settingsOf(f).minLength, 1);
+
+        // The up-down arrows step within 1..2048 and give the box the focus,
+        // so leaving it applies the number.
+        auto* up = ascii->findChild<QToolButton*>(QStringLiteral("编辑框9-上"));
+        auto* down = ascii->findChild<QToolButton*>(QStringLiteral("编辑框9-下"));
+        QVERIFY(up != nullptr && down != nullptr);
+        QVERIFY(up->isVisibleTo(ascii) && down->isVisibleTo(ascii));
+        down->click();
+        QCOMPARE(ascii->text(), QStringLiteral("1"));
+        up->click();
+        up->click();
+        QCOMPARE(ascii->text(), QStringLiteral("3"));
+        QCOMPARE(ascii->window()->focusWidget(), ascii);
+        QFocusEvent leave(QEvent::FocusOut, Qt::MouseFocusReason);
+        QApplication::sendEvent(ascii, &leave);
+        QCOMPARE(settingsOf(f).minLength, 3);
+        typeAndLeave(ascii, QStringLiteral("2048"));
+        up->click();
+        QCOMPARE(ascii->text(), QStringLiteral("2048"));
     }
 
     void modeListAndProposedOutput() {
