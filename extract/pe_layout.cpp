@@ -97,9 +97,14 @@ std::int32_t offsetIn(const PeLayout& layout, const SectionRecord& s, std::int32
 } // namespace
 
 VaMap::VaMap(const PeLayout& layout) : layout_(layout) {
+    // Computing the ranges costs about as much as this many walks.
+    if (layout.sections.size() > kWalkedSections) walksLeft_ = 64;
+}
+
+void VaMap::computeRanges() {
+    const PeLayout& layout = layout_;
     const std::size_t count = layout.sections.size();
-    if (count <= kWalkedSections) return;
-    walk_ = false;
+    ranged_ = true;
 
     // Section i holds v when rawPointer <= v - imageBase - virtualAddress +
     // rawPointer <= rawPointer + rawSize (signed, wrapping): v runs over
@@ -157,8 +162,14 @@ VaMap::VaMap(const PeLayout& layout) : layout_(layout) {
     }
 }
 
-bool VaMap::toFileOffset(std::int32_t v, std::int32_t& offset) const {
-    if (walk_) return vaToFileOffset(layout_, v, offset);
+bool VaMap::toFileOffset(std::int32_t v, std::int32_t& offset) {
+    if (!ranged_) {
+        if (layout_.sections.size() <= kWalkedSections || walksLeft_ > 0) {
+            if (walksLeft_ > 0) --walksLeft_;
+            return vaToFileOffset(layout_, v, offset);
+        }
+        computeRanges();
+    }
     // The walk's first and last checks, then the first section that holds v.
     const SectionRecord& first = layout_.sections.front();
     if (offsetIn(layout_, first, v) < first.rawPointer) return false;

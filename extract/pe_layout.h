@@ -68,19 +68,24 @@ bool vaToFileOffset(const PeLayout& layout, std::int32_t v, std::int32_t& offset
 // first section that holds an address by a binary search over precomputed
 // address ranges instead of walking the table, so an image with tens of
 // thousands of sections costs a logarithm per address, not a table walk.
+// The ranges are computed once the walks have cost about as much, so an
+// image with a long table and few addresses never pays for them.
 class VaMap {
 public:
     explicit VaMap(const PeLayout& layout);
-    bool toFileOffset(std::int32_t v, std::int32_t& offset) const;
+    bool toFileOffset(std::int32_t v, std::int32_t& offset);
 
 private:
+    void computeRanges();
+
     const PeLayout& layout_;
+    std::size_t walksLeft_ = 0;
     // Address ranges in ascending signed order: rangeStarts_[k] starts the
     // range that runs to the next start, whose first holding section is
     // rangeOwners_[k] (-1 for none).
     std::vector<std::int64_t> rangeStarts_;
     std::vector<std::int32_t> rangeOwners_;
-    bool walk_ = true;
+    bool ranged_ = false;
 };
 
 } // namespace kestrin
