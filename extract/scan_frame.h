@@ -1,9 +1,10 @@
 #pragma once
 
-// The frame shared by the scanners that read the whole program file into
-// memory (UTF-16, Delphi, VB and UTF-8 strings): read the file, run the
-// search, write the comparison file in one crash-safe write, report progress
-// and the one completion message.
+// The frame shared by the scanners of UTF-16, Delphi, VB and UTF-8 strings:
+// open the program file (mapped whole, or streamed in blocks for the searches
+// that read it as they go), run the search, write the comparison file with a
+// crash-safe write that takes the entries as they come, report progress and
+// the one completion message.
 
 #include "core/reporter.h"
 #include "extract/extraction_settings.h"
