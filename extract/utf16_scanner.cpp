@@ -170,9 +170,7 @@ JobStatus scanUtf16WholeFile(const std::filesystem::path& programPath, const std
                              const ExtractionSettings& settings, Reporter& reporter) {
     return runStreamedScanFrame(programPath, outputPath, settings, reporter,
                                 {kUtf16DoneHead, /*fillProgressAtEnd=*/true},
-                                [](StreamedFile& file, const ExtractionSettings& s, EntryBuffer& entries, Reporter& r) {
-                                    streamUtf16Strings(file, s, entries, r);
-                                });
+                                streamUtf16Strings);
 }
 
 } // namespace kestrin

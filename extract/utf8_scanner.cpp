@@ -143,9 +143,7 @@ JobStatus scanUtf8WholeFile(const std::filesystem::path& programPath, const std:
                             const ExtractionSettings& settings, Reporter& reporter) {
     return runStreamedScanFrame(programPath, outputPath, settings, reporter,
                                 {kUtf8DoneHead, /*fillProgressAtEnd=*/true},
-                                [](StreamedFile& file, const ExtractionSettings& s, EntryBuffer& entries, Reporter& r) {
-                                    streamUtf8Strings(file, s, entries, r);
-                                });
+                                streamUtf8Strings);
 }
 
 } // namespace kestrin
