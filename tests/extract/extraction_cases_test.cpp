@@ -11,6 +11,7 @@
 #include "extract/extraction_settings.h"
 #include "extract/scan_frame.h"
 #include "extract/utf16_scanner.h"
+#include "tests/extract/scanner_fixtures.h"
 #include "tests/support/test_support.h"
 
 #include <gtest/gtest.h>
@@ -22,6 +23,7 @@
 namespace kestrin {
 namespace {
 
+using test::entry;
 using test::readBytes;
 using test::RecordingReporter;
 using test::runCli;
@@ -39,10 +41,6 @@ const ExtractionSettings kAscii = classSettings(TextClassMode::AsciiOnly, 0);
 const ExtractionSettings kGb2312 = classSettings(TextClassMode::Mixed, kGb2312Class);
 const ExtractionSettings kGbk = classSettings(TextClassMode::Mixed, kGbkClass);
 const ExtractionSettings kBig5 = classSettings(TextClassMode::Mixed, kBig5Class);
-
-std::string entry(std::int64_t offset, std::string_view text) {
-    return "\r\n" + std::to_string(offset) + ":" + std::string(text) + "\r\n" + std::string(text) + "\r\n";
-}
 
 bool hasHead(const std::string& message, std::string_view head) {
     return message.rfind(head, 0) == 0 && message.size() > head.size() + kDoneTail.size() &&

@@ -9,6 +9,7 @@
 #include "extract/extraction_settings.h"
 #include "extract/pe_layout.h"
 #include "extract/va_scanner.h"
+#include "tests/extract/scanner_fixtures.h"
 #include "tests/support/test_support.h"
 
 #include <gtest/gtest.h>
@@ -26,57 +27,14 @@ using test::readBytes;
 using test::RecordingReporter;
 using test::ScratchFolder;
 using test::writeBytes;
+using test::entry;
+using test::kHeader;
+using test::peImage;
+using test::put16;
+using test::put32;
+using test::putText;
+using test::Section;
 
-struct Section {
-    std::uint32_t virtualAddress;
-    std::uint32_t virtualSize;
-    std::uint32_t rawPointer;
-    std::uint32_t rawSize;
-};
-
-void put32(std::string& image, std::size_t at, std::uint32_t v) {
-    if (image.size() < at + 4) image.resize(at + 4, '\0');
-    for (int i = 0; i < 4; ++i) image[at + i] = static_cast<char>((v >> (8 * i)) & 0xFF);
-}
-
-void put16(std::string& image, std::size_t at, std::uint16_t v) {
-    if (image.size() < at + 2) image.resize(at + 2, '\0');
-    image[at] = static_cast<char>(v & 0xFF);
-    image[at + 1] = static_cast<char>(v >> 8);
-}
-
-void putText(std::string& image, std::size_t at, std::string_view text) {
-    if (image.size() < at + text.size()) image.resize(at + text.size(), '\0');
-    std::copy(text.begin(), text.end(), image.begin() + static_cast<std::ptrdiff_t>(at));
-}
-
-constexpr std::uint32_t kHeader = 0x80;
-
-// A minimal 32-bit PE image of the given size: MZ, the header offset at 0x3C,
-// "PE\0\0", the section count, the 32-bit optional header magic, the image
-// base and the section table at header + 248.
-std::string peImage(std::size_t size, std::uint32_t imageBase, const std::vector<Section>& sections,
-                    std::uint16_t magic = 0x10B) {
-    std::string image(size, '\0');
-    putText(image, 0, "MZ");
-    put32(image, 0x3C, kHeader);
-    putText(image, kHeader, std::string_view("PE\0\0", 4));
-    put16(image, kHeader + 6, static_cast<std::uint16_t>(sections.size()));
-    put16(image, kHeader + 24, magic);
-    put32(image, kHeader + 52, imageBase);
-    for (std::size_t i = 0; i < sections.size(); ++i) {
-        const std::size_t at = kHeader + 248 + 40 * i;
-        put32(image, at + 8, sections[i].virtualSize);
-        put32(image, at + 12, sections[i].virtualAddress);
-        put32(image, at + 16, sections[i].rawSize);
-        put32(image, at + 20, sections[i].rawPointer);
-    }
-    return image;
-}
-
-std::string entry(std::int64_t offset, std::string_view text) {
-    return "\r\n" + std::to_string(offset) + ":" + std::string(text) + "\r\n" + std::string(text) + "\r\n";
-}
 
 ExtractionSettings asciiSettings(std::int32_t minLength = 1) {
     ExtractionSettings s;

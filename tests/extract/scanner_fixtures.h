@@ -1,7 +1,8 @@
 #pragma once
 
 // Small helpers for the scanner tests: settings, byte fixtures written as hex,
-// expected entries, and a reporter that logs the order of its calls.
+// minimal 32-bit PE images, expected entries, and a reporter that logs the
+// order of its calls.
 
 #include "core/reporter.h"
 #include "extract/extraction_settings.h"
@@ -48,6 +49,55 @@ inline std::string hex(std::string_view text) {
         }
     }
     return out;
+}
+
+// Little-endian fields and bytes written at an offset; the image grows to
+// take them.
+inline void put32(std::string& image, std::size_t at, std::uint32_t value) {
+    if (image.size() < at + 4) image.resize(at + 4, '\0');
+    for (std::size_t i = 0; i < 4; ++i) image[at + i] = static_cast<char>((value >> (8 * i)) & 0xFF);
+}
+
+inline void put16(std::string& image, std::size_t at, std::uint16_t value) {
+    if (image.size() < at + 2) image.resize(at + 2, '\0');
+    image[at] = static_cast<char>(value & 0xFF);
+    image[at + 1] = static_cast<char>(value >> 8);
+}
+
+inline void putText(std::string& image, std::size_t at, std::string_view text) {
+    if (image.size() < at + text.size()) image.resize(at + text.size(), '\0');
+    image.replace(at, text.size(), text);
+}
+
+struct Section {
+    std::uint32_t virtualAddress;
+    std::uint32_t virtualSize;
+    std::uint32_t rawPointer;
+    std::uint32_t rawSize;
+};
+
+inline constexpr std::uint32_t kHeader = 0x80;
+
+// A minimal 32-bit PE image of the given size: MZ, the header offset at 0x3C,
+// "PE\0\0", the section count, the optional header magic, the image base and
+// the section table at header + 248.
+inline std::string peImage(std::size_t size, std::uint32_t imageBase, const std::vector<Section>& sections,
+                           std::uint16_t magic = 0x10B) {
+    std::string image(size, '\0');
+    putText(image, 0, "MZ");
+    put32(image, 0x3C, kHeader);
+    putText(image, kHeader, std::string_view("PE\0\0", 4));
+    put16(image, kHeader + 6, static_cast<std::uint16_t>(sections.size()));
+    put16(image, kHeader + 24, magic);
+    put32(image, kHeader + 52, imageBase);
+    for (std::size_t i = 0; i < sections.size(); ++i) {
+        const std::size_t at = kHeader + 248 + 40 * i;
+        put32(image, at + 8, sections[i].virtualSize);
+        put32(image, at + 12, sections[i].virtualAddress);
+        put32(image, at + 16, sections[i].rawSize);
+        put32(image, at + 20, sections[i].rawPointer);
+    }
+    return image;
 }
 
 // One entry as the comparison file holds it, for a text without escapes.

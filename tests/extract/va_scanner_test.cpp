@@ -18,48 +18,10 @@
 namespace kestrin::test {
 namespace {
 
-struct Section {
-    std::uint32_t virtualAddress;
-    std::uint32_t virtualSize;
-    std::uint32_t rawPointer;
-    std::uint32_t rawSize;
-};
-
-void put32(std::string& image, std::size_t at, std::uint32_t value) {
-    if (image.size() < at + 4) image.resize(at + 4, '\0');
-    for (int i = 0; i < 4; ++i) image[at + i] = static_cast<char>(value >> (8 * i));
-}
-
-void put(std::string& image, std::size_t at, std::string_view bytes) {
-    if (image.size() < at + bytes.size()) image.resize(at + bytes.size(), '\0');
-    image.replace(at, bytes.size(), bytes);
-}
-
-// A minimal 32-bit PE image: DOS header, header at 0x80, sections as given.
-std::string buildPe(std::uint32_t imageBase, const std::vector<Section>& sections, std::size_t size) {
-    std::string image(std::max<std::size_t>(size, 0x80 + 248 + 40 * sections.size()), '\0');
-    put(image, 0, "MZ");
-    put32(image, 0x3C, 0x80);
-    put(image, 0x80, std::string("PE\0\0", 4));
-    image[0x80 + 6] = static_cast<char>(sections.size() & 0xFF);
-    image[0x80 + 7] = static_cast<char>(sections.size() >> 8);
-    image[0x80 + 24] = 0x0B;
-    image[0x80 + 25] = 0x01;
-    put32(image, 0x80 + 52, imageBase);
-    for (std::size_t i = 0; i < sections.size(); ++i) {
-        const std::size_t record = 0x80 + 248 + 40 * i;
-        put32(image, record + 8, sections[i].virtualSize);
-        put32(image, record + 12, sections[i].virtualAddress);
-        put32(image, record + 16, sections[i].rawSize);
-        put32(image, record + 20, sections[i].rawPointer);
-    }
-    return image;
-}
-
 // Code at 0x400 (VA 0x1000), data at 0x1000 (VA 0x2000, 0x800 raw of 0x1000).
 constexpr std::uint32_t kBase = 0x400000;
 std::string sampleImage() {
-    return buildPe(kBase, {{0x1000, 0xC00, 0x400, 0xC00}, {0x2000, 0x1000, 0x1000, 0x800}}, 0x1800);
+    return peImage(0x1800, kBase, {{0x1000, 0xC00, 0x400, 0xC00}, {0x2000, 0x1000, 0x1000, 0x800}});
 }
 std::uint32_t vaOfOffset(std::uint32_t offset) { return kBase + 0x2000 + (offset - 0x1000); }
 
@@ -76,7 +38,7 @@ std::string runVa(const std::string& image, bool utf16, const ExtractionSettings
 TEST(VaScanner, FixturesFindReferencedStringsOnce) {
     // Two strings, each referred to by a pointer table and once more from code.
     std::string image = sampleImage();
-    put(image, 0x1100, std::string("Alpha\0Beta\0", 11));
+    putText(image, 0x1100, std::string("Alpha\0Beta\0", 11));
     put32(image, 0x1200, vaOfOffset(0x1106));
     put32(image, 0x1204, vaOfOffset(0x1100));
     put32(image, 0x1208, vaOfOffset(0x1106));
@@ -85,15 +47,15 @@ TEST(VaScanner, FixturesFindReferencedStringsOnce) {
     EXPECT_EQ(runVa(image, false, plainText(2)), entry(0x1100, "Alpha") + entry(0x1106, "Beta"));
 
     // A pointer whose bytes straddle a chunk boundary.
-    std::string straddle = buildPe(kBase, {{0x1000, 0x2000, 0x400, 0x2000}}, 0x2400);
-    put(straddle, 0x1800, std::string("Edge\0", 5));
+    std::string straddle = peImage(0x2400, kBase, {{0x1000, 0x2000, 0x400, 0x2000}});
+    putText(straddle, 0x1800, std::string("Edge\0", 5));
     put32(straddle, 0xFFE, kBase + 0x1000 + (0x1800 - 0x400));
     EXPECT_EQ(runVa(straddle, false, plainText(2)), entry(0x1800, "Edge"));
 }
 
 TEST(VaScanner, OverlapFilterTailsAndBounds) {
     std::string image = sampleImage();
-    put(image, 0x1100, std::string("Hello\0", 6));
+    putText(image, 0x1100, std::string("Hello\0", 6));
     put32(image, 0x1200, vaOfOffset(0x1100));
     put32(image, 0x1204, vaOfOffset(0x1102)); // into the middle of "Hello"
     put32(image, 0x1208, vaOfOffset(0x1900)); // the uninitialised tail: no raw data
@@ -103,8 +65,8 @@ TEST(VaScanner, OverlapFilterTailsAndBounds) {
     EXPECT_EQ(runVa(image, false, noFilter), entry(0x1100, "Hello") + entry(0x1102, "llo"));
 
     // The highest address is inside the range; image base 256 MiB has no zero pass.
-    std::string high = buildPe(0x10000000, {{0x1000, 0x400, 0x400, 0x400}}, 0x800);
-    put(high, 0x7F0, std::string("Top\0", 4));
+    std::string high = peImage(0x800, 0x10000000, {{0x1000, 0x400, 0x400, 0x400}});
+    putText(high, 0x7F0, std::string("Top\0", 4));
     put32(high, 0x500, 0x10000000 + 0x1000 + 0x3F0);
     put32(high, 0x504, 0x10000000 + 0x1400); // maxVA itself: offset 0x800 = rawEnd, nothing there
     EXPECT_EQ(runVa(high, false, plainText(2)), entry(0x7F0, "Top"));
@@ -112,9 +74,9 @@ TEST(VaScanner, OverlapFilterTailsAndBounds) {
 
 TEST(VaScanner, Utf16TerminatorAtAnyAlignment) {
     std::string image = sampleImage();
-    put(image, 0x1100, std::string("A\0B\0\0\0", 6));         // the pair is found one byte early
-    put(image, 0x1110, std::string("A\0\x00\x4E\0\0", 6));    // U+0041 U+4E00: a zero pair inside
-    put(image, 0x1120, std::string("Z\0\0\0", 4));
+    putText(image, 0x1100, std::string("A\0B\0\0\0", 6));         // the pair is found one byte early
+    putText(image, 0x1110, std::string("A\0\x00\x4E\0\0", 6));    // U+0041 U+4E00: a zero pair inside
+    putText(image, 0x1120, std::string("Z\0\0\0", 4));
     put32(image, 0x1200, vaOfOffset(0x1100));
     put32(image, 0x1204, vaOfOffset(0x1110));
     put32(image, 0x1208, vaOfOffset(0x1120));
@@ -123,8 +85,8 @@ TEST(VaScanner, Utf16TerminatorAtAnyAlignment) {
 
 TEST(VaScanner, WildLayoutsNeverReadOutside) {
     std::string tiny = std::string("MZ", 2) + std::string(0x3A, '\0') + std::string("\x40\0\0\0PE\0\0", 8);
-    std::vector<std::string> images = {tiny, buildPe(kBase, {}, 0x400)};
-    std::string many = buildPe(kBase, {{0x1000, 0x100, 0x400, 0x100}}, 0x600);
+    std::vector<std::string> images = {tiny, peImage(0x400, kBase, {})};
+    std::string many = peImage(0x600, kBase, {{0x1000, 0x100, 0x400, 0x100}});
     many[0x86] = '\xFF';
     many[0x87] = '\xFF'; // 65535 sections, almost all past the end
     images.push_back(many);
@@ -232,7 +194,7 @@ TEST(VaScanner, SearchEqualsChunkedTranscriptionOnGeneratedImages) {
         std::vector<Section> sections = {{firstVa, 0x800, 0x400, static_cast<std::uint32_t>(size / 3)},
                                          {lastVa, static_cast<std::uint32_t>(size), static_cast<std::uint32_t>(size / 3),
                                           static_cast<std::uint32_t>(size / 2)}};
-        std::string image = buildPe(base, sections, size);
+        std::string image = peImage(size, base, sections);
         std::uniform_int_distribution<int> style(0, 3);
         for (std::size_t at = 0x400; at + 4 <= image.size();) {
             const int s = style(random);
