@@ -5,6 +5,7 @@
 // the ones asked for, and an encoding holds no zero byte before its end.
 
 #include "fuzz/fuzz_support.h"
+#include "tests/support/escaped_line.h"
 #include "writeback/entry_text.h"
 
 #include <cstdint>
@@ -34,29 +35,6 @@ std::string validText(std::string_view bytes) {
     return text;
 }
 
-// Backslashes doubled, TAB, LF and CR as escapes, the backslash trail byte of
-// a double-byte character left single.
-std::string escapeLikeExtraction(std::string_view text) {
-    std::string out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const auto c = static_cast<unsigned char>(text[i]);
-        if (c >= 0x81) {
-            out += text.substr(i++, 2);
-        } else if (c == '\\') {
-            out += "\\\\";
-        } else if (c == '\t') {
-            out += "\\t";
-        } else if (c == '\n') {
-            out += "\\n";
-        } else if (c == '\r') {
-            out += "\\r";
-        } else {
-            out += static_cast<char>(c);
-        }
-    }
-    return out;
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -67,7 +45,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (decoded.size() > text.size()) fuzz::fail("decoding made the line longer");
 
     const std::string valid = validText(bytes);
-    const std::string escaped = escapeLikeExtraction(valid);
+    const std::string escaped = test::escapedLine(valid);
     if (decodeEntryText(escaped) != valid) fuzz::fail("an escaped text does not decode back to itself");
 
     const std::string utf16 = encodeUtf16(text, false);

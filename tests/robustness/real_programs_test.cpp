@@ -4,6 +4,7 @@
 
 #include "core/code_page.h"
 #include "fuzz/comparison_invariants.h"
+#include "tests/support/escaped_line.h"
 #include "tests/support/test_support.h"
 
 #include <gtest/gtest.h>
@@ -48,30 +49,6 @@ std::vector<Literal> expectedLiterals() {
         literals.push_back(literal);
     }
     return literals;
-}
-
-// The text line of a comparison entry for these ANSI bytes: backslash, TAB,
-// LF and CR escaped; a backslash that is the trail byte of a GBK character
-// stays single.
-std::string escapedLine(const std::string& ansi) {
-    std::string out;
-    for (std::size_t i = 0; i < ansi.size(); ++i) {
-        const auto c = static_cast<unsigned char>(ansi[i]);
-        if (c >= 0x81 && i + 1 < ansi.size()) {
-            out += ansi.substr(i++, 2);
-        } else if (c == '\\') {
-            out += "\\\\";
-        } else if (c == '\t') {
-            out += "\\t";
-        } else if (c == '\n') {
-            out += "\\n";
-        } else if (c == '\r') {
-            out += "\\r";
-        } else {
-            out += static_cast<char>(c);
-        }
-    }
-    return out;
 }
 
 std::string entryFor(const Literal& literal) {
