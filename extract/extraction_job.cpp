@@ -20,8 +20,6 @@ namespace kestrin {
 
 namespace {
 
-enum class PeKind { NotPe, Pe32, Pe64 };
-
 // Reads up to length bytes at offset; bytes past the end stay zero.
 std::string readAt(int fd, std::uint64_t offset, std::size_t length) {
     std::string bytes(length, '\0');
@@ -33,17 +31,6 @@ std::string readAt(int fd, std::uint64_t offset, std::size_t length) {
         got += static_cast<std::size_t>(n);
     }
     return bytes;
-}
-
-// The signature tests on the open file, reading only the header bytes.
-PeKind peKindOf(int fd, std::uint64_t fileSize) {
-    const std::string head = readAt(fd, 0, 0x40);
-    if (peRead16(head, 0) != 0x5A4D) return PeKind::NotPe;
-    const std::uint64_t h = peRead32(head, 0x3C);
-    if (h >= fileSize) return PeKind::NotPe;
-    const std::string header = readAt(fd, h, 26);
-    if (peRead32(header, 0) != 0x00004550) return PeKind::NotPe;
-    return peRead16(header, 24) == 0x20B ? PeKind::Pe64 : PeKind::Pe32;
 }
 
 // Whether a file can be created at the output path: not a folder, in a folder
@@ -81,7 +68,9 @@ JobStatus runExtraction(const std::filesystem::path& programPath, const std::fil
     const int fd = openRegularFile(programPath, size);
     if (fd < 0) return refuse(reporter, programReadFailedMessage(programPath));
     if (!settings.skipPeCheck) {
-        const PeKind kind = peKindOf(fd, size);
+        // Only the header bytes are read.
+        const PeKind kind =
+            peKindOf(size, [fd](std::uint64_t offset, std::size_t length) { return readAt(fd, offset, length); });
         if (kind != PeKind::Pe32) {
             ::close(fd);
             return refuse(reporter, std::string(kind == PeKind::Pe64 ? kPe64Message : kNotPeMessage));

@@ -31,19 +31,34 @@ std::int64_t fieldAt(std::int32_t h, std::int32_t delta) { return wrapAdd(h, del
 
 } // namespace
 
-bool isPeFile(std::string_view image) {
-    if (peRead16(image, 0) != 0x5A4D) return false;
-    const auto h = static_cast<std::int64_t>(peRead32(image, 0x3C)); // an offset from the start, never negative
-    // A header offset past the end yields no bytes there; a short read at the
-    // end counts the missing bytes as zero.
-    if (h >= static_cast<std::int64_t>(image.size())) return false;
-    return peRead32(image, h) == 0x00004550;
+PeKind peKindOf(std::uint64_t fileSize, const PeHeaderReader& read) {
+    const std::string head = read(0, 0x40);
+    if (peRead16(head, 0) != 0x5A4D) return PeKind::NotPe;
+    // An offset from the start, never negative. A header offset past the end
+    // yields no bytes there; a short read at the end counts the missing bytes
+    // as zero.
+    const std::uint64_t h = peRead32(head, 0x3C);
+    if (h >= fileSize) return PeKind::NotPe;
+    const std::string header = read(h, 26);
+    if (peRead32(header, 0) != 0x00004550) return PeKind::NotPe;
+    return peRead16(header, 24) == 0x20B ? PeKind::Pe64 : PeKind::Pe32;
 }
 
-bool isPe64(std::string_view image) {
-    const auto h = static_cast<std::int64_t>(peRead32(image, 0x3C));
-    return peRead16(image, h + 24) == 0x20B;
+namespace {
+
+PeKind peKindOfImage(std::string_view image) {
+    return peKindOf(image.size(), [image](std::uint64_t offset, std::size_t length) {
+        std::string bytes(length, '\0');
+        if (offset < image.size()) image.copy(bytes.data(), length, static_cast<std::size_t>(offset));
+        return bytes;
+    });
 }
+
+} // namespace
+
+bool isPeFile(std::string_view image) { return peKindOfImage(image) != PeKind::NotPe; }
+
+bool isPe64(std::string_view image) { return peKindOfImage(image) == PeKind::Pe64; }
 
 PeLayout readPeLayout(std::string_view image) {
     PeLayout layout;

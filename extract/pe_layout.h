@@ -10,6 +10,8 @@
 // inside the file image; bytes past either end read as zero.
 
 #include <cstdint>
+#include <functional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -47,12 +49,17 @@ constexpr std::int32_t wrapSub(std::int32_t a, std::int32_t b) {
 std::uint32_t peRead32(std::string_view image, std::int64_t offset);
 std::uint16_t peRead16(std::string_view image, std::int64_t offset);
 
-// The MZ signature at 0 and "PE\0\0" at the header offset stored at 0x3C.
-// Only the first bytes of a file are needed: the header offset may point
-// anywhere, so pass the whole image or at least every byte up to the header.
-bool isPeFile(std::string_view image);
+// The signature tests: the MZ signature at 0 and "PE\0\0" at the header
+// offset stored at 0x3C (inside the file); a PE32+ image has the optional
+// header magic 0x20B at header + 24. They need only the bytes at those two
+// places, which read(offset, length) gives (bytes past the end as zero), so
+// a job can test a file without reading it whole.
+enum class PeKind { NotPe, Pe32, Pe64 };
+using PeHeaderReader = std::function<std::string(std::uint64_t offset, std::size_t length)>;
+PeKind peKindOf(std::uint64_t fileSize, const PeHeaderReader& read);
 
-// True for a PE32+ image (optional header magic 0x20B at header + 24).
+// The same tests on a whole image.
+bool isPeFile(std::string_view image);
 bool isPe64(std::string_view image);
 
 // Reads the layout of an image that passed isPeFile.
