@@ -1,16 +1,10 @@
 #include "extract/ansi_scanner.h"
 
-#include "core/atomic_file_writer.h"
-#include "core/elapsed.h"
-#include "core/file_io.h"
 #include "extract/char_classes.h"
 #include "extract/entry_emission.h"
-
-#include <fcntl.h>
-#include <unistd.h>
+#include "extract/extraction_messages.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
 
 #if defined(__SSE2__)
@@ -21,9 +15,7 @@ namespace kestrin {
 
 namespace {
 
-constexpr std::size_t kBlock = std::size_t{1} << 20;
-// Entries held before they are written out.
-constexpr std::size_t kFlushAt = std::size_t{4} << 20;
+constexpr std::size_t kBlock = StreamedFile::kDefaultBlock;
 
 } // namespace
 
@@ -51,7 +43,7 @@ inline std::size_t skipPrintableAscii(const unsigned char* b, std::size_t i, std
 
 } // namespace
 
-AnsiStringFinder::AnsiStringFinder(const ExtractionSettings& settings, std::string& out)
+AnsiStringFinder::AnsiStringFinder(const ExtractionSettings& settings, EntryBuffer& out)
     : settings_(settings), out_(out) {}
 
 std::size_t AnsiStringFinder::runStartOf(std::string_view piece, std::size_t from, bool open, bool& openLead) const {
@@ -101,10 +93,10 @@ void AnsiStringFinder::emit(std::int64_t offset, std::string_view run) {
                 if (marked_[i] == '\\') marked_[i] = kTrailBackslashMarker;
             }
         }
-        appendEntry(out_, offset, marked_, settings_);
+        out_.offer(offset, marked_);
         return;
     }
-    appendEntry(out_, offset, run, settings_);
+    out_.offer(offset, run);
 }
 
 void AnsiStringFinder::trimCarry() {
@@ -231,72 +223,26 @@ void AnsiStringFinder::feed(std::string_view block) {
     }
 }
 
+void streamAnsiStrings(StreamedFile& file, const ExtractionSettings& settings, EntryBuffer& entries,
+                       Reporter& reporter) {
+    const std::size_t size = file.size();
+    reporter.setMaximum(blockCount(size));
+    AnsiStringFinder finder(settings, entries);
+    for (std::size_t done = 0; done < size;) {
+        // Only the block being fed is held.
+        file.keepFrom(done);
+        const std::size_t end = std::min(size, done + kBlock);
+        if (!file.ensure(end)) return;
+        finder.feed(std::string_view(reinterpret_cast<const char*>(file.at(done)), end - done));
+        reporter.advance(blockCount(end) - blockCount(done));
+        done = end;
+    }
+}
+
 JobStatus scanAnsiWholeFile(const std::filesystem::path& programPath, const std::filesystem::path& outputPath,
                             const ExtractionSettings& settings, Reporter& reporter) {
-    const Stopwatch stopwatch;
-    std::uint64_t size = 0;
-    const int fd = openRegularFile(programPath, size);
-    if (fd < 0) {
-        reporter.reset();
-        reporter.showMessage(programReadFailedMessage(programPath));
-        return JobStatus::Stopped;
-    }
-    reporter.setMaximum(static_cast<std::int64_t>(size / 4096 + (size % 4096 != 0 ? 1 : 0)));
-    ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
-
-    // Entries go to the output's temporary file a few MB at a time, so the
-    // memory the job needs does not grow with the file.
-    AtomicFileWriter writer(outputPath);
-    if (!writer.open()) {
-        ::close(fd);
-        reporter.reset();
-        reporter.showMessage(writeFailedMessage(outputPath));
-        return JobStatus::Stopped;
-    }
-    std::string entries;
-    entries.reserve(kFlushAt + kBlock);
-    AnsiStringFinder finder(settings, entries);
-    std::string block(kBlock, '\0');
-    std::uint64_t done = 0;
-    bool readFailed = false;
-    bool writeFailed = false;
-    while (true) {
-        const ssize_t got = ::read(fd, block.data(), block.size());
-        if (got < 0) {
-            if (errno == EINTR) continue;
-            readFailed = true;
-            break;
-        }
-        if (got == 0) break;
-        finder.feed(std::string_view(block.data(), static_cast<std::size_t>(got)));
-        if (entries.size() >= kFlushAt) {
-            if (!writer.append(entries)) {
-                writeFailed = true;
-                break;
-            }
-            entries.clear();
-        }
-        const std::uint64_t before = done / 4096;
-        done += static_cast<std::uint64_t>(got);
-        const std::uint64_t after = done / 4096 + (done % 4096 != 0 ? 1 : 0);
-        if (after > before) reporter.advance(static_cast<std::int64_t>(after - before));
-    }
-    ::close(fd);
-    if (readFailed) {
-        writer.abort();
-        reporter.reset();
-        reporter.showMessage(programReadFailedMessage(programPath));
-        return JobStatus::Stopped;
-    }
-    if (writeFailed || !writer.append(entries) || !writer.commit()) {
-        writer.abort();
-        reporter.reset();
-        reporter.showMessage(writeFailedMessage(outputPath));
-        return JobStatus::Stopped;
-    }
-    reporter.showMessage(completionMessage(kAsciiDoneHead, stopwatch.seconds()));
-    reporter.reset();
-    return JobStatus::Completed;
+    return runStreamedScanFrame(programPath, outputPath, settings, reporter,
+                                {kAsciiDoneHead, /*fillProgressAtEnd=*/false}, streamAnsiStrings);
 }
 
 } // namespace kestrin

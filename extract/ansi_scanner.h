@@ -5,11 +5,13 @@
 // characters that reaches the zero byte. A run at the end of the file without
 // a zero after it gives nothing.
 //
-// The file is read as a stream in blocks; memory is bounded by the block, the
-// longest string and the entries.
+// The file is read as a stream in blocks and the entries are written out as
+// they come; memory is bounded by the block and the longest string.
 
 #include "core/reporter.h"
+#include "extract/byte_sources.h"
 #include "extract/extraction_settings.h"
+#include "extract/scan_frame.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -19,10 +21,10 @@
 namespace kestrin {
 
 // Finds the strings of a stream fed block by block; feeds may split the file
-// anywhere. Appends entries to the output buffer it is given.
+// anywhere. Offers its entries to the buffer it is given.
 class AnsiStringFinder {
 public:
-    AnsiStringFinder(const ExtractionSettings& settings, std::string& out);
+    AnsiStringFinder(const ExtractionSettings& settings, EntryBuffer& out);
 
     void feed(std::string_view block);
 
@@ -39,7 +41,7 @@ private:
     void finishRegion(const char* data, std::int64_t blockOffset, std::size_t z);
 
     const ExtractionSettings& settings_;
-    std::string& out_;
+    EntryBuffer& out_;
     std::int64_t offset_ = 0; // file offset of the next byte fed
     // The bytes after the last break up to the end of the bytes fed so far
     // (carryOffset_ = lastBreak_ + 1 while they are kept); walkFrom is where
@@ -50,6 +52,11 @@ private:
     std::size_t walkFrom_ = 0;
     std::string marked_;
 };
+
+// Feeds the whole file to a finder, block by block; progress by 4096-byte
+// blocks.
+void streamAnsiStrings(StreamedFile& file, const ExtractionSettings& settings, EntryBuffer& entries,
+                       Reporter& reporter);
 
 // The job of "ASCII[全部]" (and of "UTF8[全部]" with plain English only).
 JobStatus scanAnsiWholeFile(const std::filesystem::path& programPath, const std::filesystem::path& outputPath,

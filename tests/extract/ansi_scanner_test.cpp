@@ -181,7 +181,7 @@ private:
 std::string chunkedScan(const std::string& file, const ExtractionSettings& s) { return ChunkedAnsiScan(file, s).run(); }
 
 std::string streamedScan(const std::string& file, const ExtractionSettings& s, std::mt19937& random) {
-    std::string out;
+    EntryBuffer out(s);
     AnsiStringFinder finder(s, out);
     std::size_t pos = 0;
     std::uniform_int_distribution<std::size_t> block(1, 9000);
@@ -190,7 +190,7 @@ std::string streamedScan(const std::string& file, const ExtractionSettings& s, s
         finder.feed(std::string_view(file).substr(pos, n));
         pos += n;
     }
-    return out;
+    return out.bytes();
 }
 
 std::string streamedScan(const std::string& file, const ExtractionSettings& s) {
@@ -282,14 +282,14 @@ TEST(AnsiScanner, LongStretchesWithoutBreaksKeepOnlyTheirRun) {
     const std::string file = "ab" + text + '\0' + text + "\x95\x5C" + '\0' + text;
     for (const auto& s : {mixedText(2, 2), mixedText(1, 2), plainText(2)}) {
         std::mt19937 random(3);
-        std::string out;
+        EntryBuffer out(s);
         AnsiStringFinder finder(s, out);
         for (std::size_t pos = 0; pos < file.size();) {
             const std::size_t n = std::min<std::size_t>(file.size() - pos, 65535 + random() % 3);
             finder.feed(std::string_view(file).substr(pos, n));
             pos += n;
         }
-        EXPECT_EQ(out, chunkedScan(file, s));
+        EXPECT_EQ(out.bytes(), chunkedScan(file, s));
     }
 }
 
@@ -316,13 +316,13 @@ TEST(AnsiScanner, JobWritesLargeOutputsInPiecesAndKeepsTheOldOneOnFailure) {
         file += "string number " + std::to_string(i) + (i % 7 == 0 ? "\\\t\"" : "") + '\0';
     writeBytes(folder / "p.bin", file);
     const ExtractionSettings s = mixedText(2, 2);
-    std::string expected;
+    EntryBuffer expected(s);
     AnsiStringFinder finder(s, expected);
     finder.feed(file);
 
     RecordingReporter reporter;
     EXPECT_EQ(scanAnsiWholeFile(folder / "p.bin", folder / "out.txt", s, reporter), JobStatus::Completed);
-    EXPECT_EQ(readBytes(folder / "out.txt"), expected);
+    EXPECT_EQ(readBytes(folder / "out.txt"), expected.bytes());
 
     // A write that fails after the first piece: the old output stays, with
     // no temporary file beside it.

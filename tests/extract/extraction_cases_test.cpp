@@ -322,7 +322,7 @@ std::string plainAnsiScan(const std::string& file, const ExtractionSettings& set
 }
 
 std::string streamed(const std::string& file, const ExtractionSettings& settings, const std::vector<std::size_t>& cuts) {
-    std::string out;
+    EntryBuffer out(settings);
     AnsiStringFinder finder(settings, out);
     std::size_t at = 0;
     for (std::size_t cut : cuts) {
@@ -331,7 +331,7 @@ std::string streamed(const std::string& file, const ExtractionSettings& settings
         at = cut;
     }
     finder.feed(std::string_view(file).substr(at));
-    return out;
+    return out.bytes();
 }
 
 struct AnsiCase {
