@@ -1,10 +1,8 @@
 #include "extract/va_scanner.h"
 
-#include "core/elapsed.h"
-#include "core/file_image.h"
-#include "core/file_io.h"
 #include "extract/char_classes.h"
 #include "extract/entry_emission.h"
+#include "extract/extraction_messages.h"
 
 #include <algorithm>
 #include <cstring>
@@ -207,7 +205,7 @@ private:
 } // namespace
 
 void appendVaStrings(std::string_view image, const std::vector<std::int32_t>& references, bool utf16,
-                     const ExtractionSettings& settings, std::string& out) {
+                     const ExtractionSettings& settings, EntryBuffer& out) {
     const auto size = static_cast<std::int64_t>(image.size());
     const char* data = image.data();
     TerminatorFinder terminators(image, utf16);
@@ -241,38 +239,18 @@ void appendVaStrings(std::string_view image, const std::vector<std::int32_t>& re
             if (text.empty()) continue;
             prevLen = n;
         }
-        appendEntry(out, o, text, settings);
+        out.offer(o, text);
     }
 }
 
 JobStatus scanVaStrings(const std::filesystem::path& programPath, const std::filesystem::path& outputPath,
                         bool utf16, const ExtractionSettings& settings, Reporter& reporter) {
-    const Stopwatch stopwatch;
-    const std::optional<FileImage> image = FileImage::open(programPath);
-    if (!image) {
-        reporter.reset();
-        reporter.showMessage(programReadFailedMessage(programPath));
-        return JobStatus::Stopped;
-    }
-    const std::string_view bytes = image->bytes();
-    const PeLayout layout = readPeLayout(bytes);
-    const std::vector<std::int32_t> references = scanVaReferences(bytes, layout, reporter);
-    std::string entries;
-    appendVaStrings(bytes, references, utf16, settings, entries);
-    // A file shortened while it was read gave some zeros of its own.
-    if (!image->intact()) {
-        reporter.reset();
-        reporter.showMessage(programReadFailedMessage(programPath));
-        return JobStatus::Stopped;
-    }
-    if (!writeFileAtomic(outputPath, entries)) {
-        reporter.reset();
-        reporter.showMessage(writeFailedMessage(outputPath));
-        return JobStatus::Stopped;
-    }
-    reporter.showMessage(completionMessage(utf16 ? kUtf16DoneHead : kAsciiDoneHead, stopwatch.seconds()));
-    reporter.reset();
-    return JobStatus::Completed;
+    return runScanFrame(programPath, outputPath, settings, reporter,
+                        {utf16 ? kUtf16DoneHead : kAsciiDoneHead, /*fillProgressAtEnd=*/false},
+                        [utf16](std::string_view image, const ExtractionSettings& s, EntryBuffer& entries, Reporter& r) {
+                            const PeLayout layout = readPeLayout(image);
+                            appendVaStrings(image, scanVaReferences(image, layout, r), utf16, s, entries);
+                        });
 }
 
 } // namespace kestrin

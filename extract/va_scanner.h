@@ -8,6 +8,7 @@
 #include "core/reporter.h"
 #include "extract/extraction_settings.h"
 #include "extract/pe_layout.h"
+#include "extract/scan_frame.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -27,9 +28,9 @@ std::vector<std::int32_t> scanVaReferences(std::string_view image, const PeLayou
 
 // The entries of the strings at the sorted references, in ascending order;
 // with overlapFilter a reference inside the previous accepted string is
-// skipped. Appends to out.
+// skipped. Offers them to out, which holds the same settings.
 void appendVaStrings(std::string_view image, const std::vector<std::int32_t>& references, bool utf16,
-                     const ExtractionSettings& settings, std::string& out);
+                     const ExtractionSettings& settings, EntryBuffer& out);
 
 // The job of "ASCII[VA]" (utf16 false) and "UniCode[VA]" (utf16 true) on an
 // image that passed the signature tests.

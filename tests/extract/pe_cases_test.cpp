@@ -176,8 +176,9 @@ TEST(PeLayoutCases, SixtyFiveThousandSectionsPastTheEnd) {
     EXPECT_EQ(layout.maxVa, static_cast<std::int32_t>(kBase));
     RecordingReporter reporter;
     const auto references = scanVaReferences(image, layout, reporter);
-    std::string out;
-    appendVaStrings(image, references, false, asciiSettings(), out);
+    const ExtractionSettings ascii = asciiSettings();
+    EntryBuffer out(ascii);
+    appendVaStrings(image, references, false, ascii, out);
 }
 
 TEST(PeLayoutCases, LongTablesMapLikeTheTableWalk) {
@@ -355,22 +356,23 @@ TEST(VaStringPassCases, Table) {
     for (const StringPassCase& c : cases) {
         ExtractionSettings settings = asciiSettings();
         settings.overlapFilter = c.overlapFilter;
-        std::string out;
+        EntryBuffer out(settings);
         appendVaStrings(c.image, c.references, c.utf16, settings, out);
-        EXPECT_EQ(out, c.expected) << c.name;
+        EXPECT_EQ(out.bytes(), c.expected) << c.name;
     }
 }
 
 TEST(VaStringPassCases, DoubleByteTextInBothVariants) {
-    std::string out;
-    appendVaStrings(std::string("\0\x95\x5C\x41\0", 5), {1}, false, gbkSettings(), out);
-    EXPECT_EQ(out, entry(1, "\x95\x5C" "A"));
-    out.clear();
-    appendVaStrings(std::string("\0\0\x41\0\x00\x4E\0\0", 8), {2}, true, gbkSettings(), out);
-    EXPECT_EQ(out, "");                                // the zero pair at 3..4 lies inside the string
-    out.clear();
-    appendVaStrings(std::string("\0\0\x00\x4E\x41\0\0\0", 8), {2}, true, gbkSettings(), out);
-    EXPECT_EQ(out, entry(2, "\xD2\xBB" "A"));          // U+4E00 U+0041
+    const ExtractionSettings gbk = gbkSettings();
+    EntryBuffer ansi(gbk);
+    appendVaStrings(std::string("\0\x95\x5C\x41\0", 5), {1}, false, gbk, ansi);
+    EXPECT_EQ(ansi.bytes(), entry(1, "\x95\x5C" "A"));
+    EntryBuffer pairInside(gbk);
+    appendVaStrings(std::string("\0\0\x41\0\x00\x4E\0\0", 8), {2}, true, gbk, pairInside);
+    EXPECT_EQ(pairInside.bytes(), "");                 // the zero pair at 3..4 lies inside the string
+    EntryBuffer wide(gbk);
+    appendVaStrings(std::string("\0\0\x00\x4E\x41\0\0\0", 8), {2}, true, gbk, wide);
+    EXPECT_EQ(wide.bytes(), entry(2, "\xD2\xBB" "A"));  // U+4E00 U+0041
 }
 
 // ---- Whole job on PE images ------------------------------------------------------

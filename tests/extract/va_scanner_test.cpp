@@ -101,12 +101,15 @@ TEST(VaScanner, WildLayoutsNeverReadOutside) {
     std::string headerAtEnd = sampleImage();
     put32(headerAtEnd, 0x3C, 0x7FFFFFF0);
     images.push_back(headerAtEnd);
+    const ExtractionSettings plain = plainText(1);
+    const ExtractionSettings mixed = mixedText(3, 1);
     for (const auto& image : images) {
-        std::string out;
+        EntryBuffer plainOut(plain);
+        EntryBuffer mixedOut(mixed);
         SilentReporter reporter;
         const PeLayout layout = readPeLayout(image);
-        appendVaStrings(image, scanVaReferences(image, layout, reporter), false, plainText(1), out);
-        appendVaStrings(image, scanVaReferences(image, layout, reporter), true, mixedText(3, 1), out);
+        appendVaStrings(image, scanVaReferences(image, layout, reporter), false, plain, plainOut);
+        appendVaStrings(image, scanVaReferences(image, layout, reporter), true, mixed, mixedOut);
     }
 }
 
@@ -277,9 +280,9 @@ TEST(VaScanner, StringPassEqualsReferenceByReferenceSearchOnGeneratedImages) {
             for (const bool filter : {true, false}) {
                 s.overlapFilter = filter;
                 for (const bool utf16 : {false, true}) {
-                    std::string fast;
+                    EntryBuffer fast(s);
                     appendVaStrings(image, references, utf16, s, fast);
-                    ASSERT_EQ(fast, plainVaStrings(image, references, utf16, s))
+                    ASSERT_EQ(fast.bytes(), plainVaStrings(image, references, utf16, s))
                         << "round " << round << " utf16 " << utf16 << " filter " << filter;
                 }
             }
