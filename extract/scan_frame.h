@@ -1,10 +1,9 @@
 #pragma once
 
-// The frame shared by the scanners of UTF-16, Delphi, VB and UTF-8 strings:
-// open the program file (mapped whole, or streamed in blocks for the searches
-// that read it as they go), run the search, write the comparison file with a
-// crash-safe write that takes the entries as they come, report progress and
-// the one completion message.
+// The frame shared by every extraction job: open the program file (mapped
+// whole, or streamed in blocks for the searches that read it as they go), run
+// the search, write the comparison file with a crash-safe write that takes
+// the entries as they come, and show the one completion message.
 
 #include "core/reporter.h"
 #include "extract/extraction_settings.h"
