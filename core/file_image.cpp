@@ -113,9 +113,7 @@ std::optional<FileImage> FileImage::open(const std::filesystem::path& path) {
             const int slot = takeGuardSlot(mapping, size);
             if (slot >= 0) {
                 image.mapping_ = mapping;
-                image.mappingSize_ = size;
                 image.guardSlot_ = slot;
-                image.data_ = static_cast<const char*>(mapping);
                 image.size_ = size;
                 ::close(fd);
                 return image;
@@ -129,7 +127,6 @@ std::optional<FileImage> FileImage::open(const std::filesystem::path& path) {
     auto bytes = tryReadFileBytes(path);
     if (!bytes) return std::nullopt;
     image.copy_ = std::move(*bytes);
-    image.data_ = image.copy_.data();
     image.size_ = image.copy_.size();
     return image;
 }
@@ -140,15 +137,11 @@ FileImage& FileImage::operator=(FileImage&& other) noexcept {
     if (this == &other) return *this;
     release();
     mapping_ = other.mapping_;
-    mappingSize_ = other.mappingSize_;
     guardSlot_ = other.guardSlot_;
     copy_ = std::move(other.copy_);
-    data_ = mapping_ != nullptr ? other.data_ : copy_.data();
     size_ = other.size_;
     other.mapping_ = nullptr;
-    other.mappingSize_ = 0;
     other.guardSlot_ = -1;
-    other.data_ = nullptr;
     other.size_ = 0;
     return *this;
 }
@@ -162,10 +155,9 @@ bool FileImage::intact() const {
 void FileImage::release() {
     if (mapping_ != nullptr) {
         freeGuardSlot(guardSlot_);
-        ::munmap(mapping_, mappingSize_);
+        ::munmap(mapping_, size_);
     }
     mapping_ = nullptr;
-    mappingSize_ = 0;
     guardSlot_ = -1;
 }
 

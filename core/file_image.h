@@ -29,7 +29,9 @@ public:
     FileImage& operator=(const FileImage&) = delete;
     ~FileImage();
 
-    std::string_view bytes() const { return {data_, size_}; }
+    std::string_view bytes() const {
+        return mapping_ != nullptr ? std::string_view(static_cast<const char*>(mapping_), size_) : copy_;
+    }
     std::size_t size() const { return size_; }
     // False when part of a mapped file vanished while it was read; the bytes
     // read from then on are not the file's.
@@ -39,10 +41,8 @@ private:
     FileImage() = default;
     void release();
 
-    const char* data_ = nullptr;
     std::size_t size_ = 0;
-    void* mapping_ = nullptr;
-    std::size_t mappingSize_ = 0;
+    void* mapping_ = nullptr; // the mapping of size_ bytes, if mapped
     int guardSlot_ = -1;
     std::string copy_; // the bytes when the file is not mapped
 };
